@@ -1,0 +1,77 @@
+#include "platform/AnsiText.h"
+
+#include <array>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace molvik {
+
+namespace {
+
+// 0x80-0x9F of Windows-1252. The five holes keep their C1 code points, as the
+// system's own conversion does, so every byte survives a round trip.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char toByte(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QString AnsiText::decode(QByteArrayView bytes)
+{
+#ifdef Q_OS_WIN
+    if (bytes.isEmpty())
+        return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    QString out(n, Qt::Uninitialized);
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
+    return out;
+#else
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    }
+    return out;
+#endif
+}
+
+QByteArray AnsiText::encode(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+#ifdef Q_OS_WIN
+    if (!text.isEmpty()) {
+        const auto *src = reinterpret_cast<const wchar_t *>(text.utf16());
+        const int n = WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), nullptr, 0, nullptr, nullptr);
+        out.resize(n);
+        WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), out.data(), n, nullptr, nullptr);
+    }
+#else
+    for (const QChar c : text)
+        out.append(toByte(c.unicode()));
+#endif
+    return out;
+}
+
+void AnsiText::appendLine(QByteArray &out, QStringView line)
+{
+    out.append(encode(line));
+    out.append("\r\n", 2);
+}
+
+} // namespace molvik

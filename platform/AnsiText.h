@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace molvik {
+
+// Text in the ANSI code page: Windows-1252 outside Windows, the system's code
+// page on Windows. Characters the code page cannot hold become '?'.
+class AnsiText
+{
+public:
+    static QString decode(QByteArrayView bytes);
+    static QByteArray encode(QStringView text);
+    // Encodes and appends CR LF, the line end every file of ours uses.
+    static void appendLine(QByteArray &out, QStringView line);
+};
+
+} // namespace molvik

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/IoResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QFile;
+
+namespace molvik {
+
+// The file operations the route store uses, on path texts in this file
+// system's own form. The real one uses native paths; a subclass can map
+// another path form (Windows drive paths, say) onto local folders by
+// overriding separator() and localPath().
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    virtual QString separator() const;
+    // The path as the local operating system names it.
+    virtual QString localPath(const QString &path) const;
+
+    QString join(const QString &folder, const QString &name) const { return folder + separator() + name; }
+
+    bool fileExists(const QString &path) const;
+    bool folderExists(const QString &path) const;
+    // One level only: the parent must exist.
+    IoResult createFolder(const QString &path) const;
+    // The last path component without its last extension ("Kelmora.old" gives "Kelmora").
+    QString baseName(const QString &path) const;
+    IoResult deleteFile(const QString &path) const;
+
+    IoResult readAll(const QString &path, QByteArray &out) const;
+    // Opened for reading, or null with the failure in error.
+    std::unique_ptr<QFile> openRead(const QString &path, IoResult &error) const;
+
+    // Replaces the file whole: the path holds either its old content or the
+    // new one, never a cut file. A new file is readable by its owner only;
+    // an existing one keeps its permissions.
+    IoResult writeWhole(const QString &path, const QByteArray &content) const;
+};
+
+} // namespace molvik

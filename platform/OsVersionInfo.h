@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace molvik {
+
+// The fields of the system's OSVERSIONINFOA record that system detection
+// reads. A failed query leaves the record zeroed, platform id 0 included.
+struct OsVersionInfo
+{
+    quint32 dwOSVersionInfoSize = 148;
+    quint32 dwMajorVersion = 0;
+    quint32 dwMinorVersion = 0;
+    quint32 dwBuildNumber = 0;
+    quint32 dwPlatformId = 0;
+};
+
+class VersionSource
+{
+public:
+    virtual ~VersionSource() = default;
+    virtual OsVersionInfo query() const = 0;
+};
+
+// GetVersionExA on Windows; a zeroed record everywhere else.
+class SystemVersionSource final : public VersionSource
+{
+public:
+    OsVersionInfo query() const override;
+};
+
+// A record fixed by its creator, for tests and for hosts that want to pin it.
+class FixedVersionSource final : public VersionSource
+{
+public:
+    FixedVersionSource(quint32 platformId, quint32 major, quint32 minor)
+    {
+        m_info.dwPlatformId = platformId;
+        m_info.dwMajorVersion = major;
+        m_info.dwMinorVersion = minor;
+    }
+    OsVersionInfo query() const override { return m_info; }
+
+private:
+    OsVersionInfo m_info;
+};
+
+} // namespace molvik

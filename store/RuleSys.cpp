@@ -1,0 +1,93 @@
+#include "store/RuleSys.h"
+
+#include "store/Reg.h"
+#include "store/RouteStore.h"
+#include "store/RoutesReader.h"
+#include "store/RoutesWriter.h"
+
+#include <QFile>
+
+namespace molvik::RuleSys {
+
+void resetWorkingRoute(RouteStore &store)
+{
+    RouteDef &w = store.workingRoute;
+    const RouteDef fresh;
+    // Pattern, DialUpEntry, SafeUpload, FTPSecure, FTPPassive, GenDirUnZip,
+    // EncryptFile, DecryptFile and ValidSchedule carry over to the next route.
+    RouteDef next = fresh;
+    next.Pattern = w.Pattern;
+    next.DialUpEntry = w.DialUpEntry;
+    next.SafeUpload = w.SafeUpload;
+    next.FTPSecure = w.FTPSecure;
+    next.FTPPassive = w.FTPPassive;
+    next.GenDirUnZip = w.GenDirUnZip;
+    next.EncryptFile = w.EncryptFile;
+    next.DecryptFile = w.DecryptFile;
+    next.ValidSchedule = w.ValidSchedule;
+    next.DefaultRoute = Yes;
+    next.FTPport = 21;
+    next.PrxyPort = 21;
+    next.SMTP = Yes;
+    next.mailPOPService = 110;
+    next.mailSMTPService = 25;
+    next.KXSecurePort = 0;
+    w = next;
+}
+
+void appendAndSave(RouteStore &store)
+{
+    store.lastAppendFailure = IoResult::success();
+    Reg::ensureDataFolder(store);
+    if (store.routeCount >= RouteStore::kMaxRoutes)
+        return;
+    ++store.routeCount;
+    store.routes[std::size_t(store.routeCount)] = store.workingRoute;
+    store.lastAppendFailure = saveRoutes(store, store.routesPath());
+}
+
+void rebuildNames(RouteStore &store)
+{
+    const int count = qBound(0, store.routeCount, RouteStore::kMaxRoutes);
+    store.names.resize(count + 1);
+    for (int i = 0; i <= count; ++i)
+        store.names[i] = store.routes[std::size_t(i)].RouteDef;
+}
+
+IoResult saveRoutes(RouteStore &store, const QString &path)
+{
+    if (IoResult r = Reg::ensureDataFolder(store); !r)
+        return r;
+    return store.fileSystem().writeWhole(path, RoutesWriter::serialize(store));
+}
+
+bool loadRoutes(RouteStore &store, const QString &path)
+{
+    Reg::ensureDataFolder(store);
+    if (!store.fileSystem().fileExists(path))
+        return false;
+    IoResult error;
+    const auto file = store.fileSystem().openRead(path, error);
+    if (!file)
+        return false;
+    return RoutesReader::read(*file, store);
+}
+
+void makeDefaultRoute(RouteStore &store)
+{
+    Reg::ensureDataFolder(store);
+    RouteDef &slot = store.routes[1];
+    slot.RouteDef = QStringLiteral("Default Route");
+    slot.DefaultRoute = Yes;
+    slot.DirTransfer = Yes;
+    slot.EncryptFile = Yes;
+    slot.Pattern = QStringLiteral("*.*");
+    slot.RemoteDirectory = store.inDataFolder(QStringLiteral("Hold"));
+    slot.UserDirectory = store.inDataFolder(QStringLiteral("Complete"));
+    store.routeCount = qMin(store.routeCount + 1, qint32(RouteStore::kMaxRoutes));
+    const QString hold = store.inDataFolder(QStringLiteral("Hold"));
+    if (!store.fileSystem().folderExists(hold))
+        store.fileSystem().createFolder(hold);
+}
+
+} // namespace molvik::RuleSys

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/IoResult.h"
+
+#include <QString>
+
+namespace molvik {
+
+class RouteStore;
+
+// The route-store operations on the shared state.
+namespace RuleSys {
+
+// Gives the working route record its fresh-route values; some fields keep
+// what the previous route left there.
+void resetWorkingRoute(RouteStore &store);
+
+// Appends the working route to the table and rewrites the routes file. Never
+// fails to its caller; a full table appends nothing and writes nothing. A
+// failed write is kept in store.lastAppendFailure.
+void appendAndSave(RouteStore &store);
+
+// Refills the names list (indices 0 to the count) from the table.
+void rebuildNames(RouteStore &store);
+
+// Rewrites the whole routes file from the table.
+IoResult saveRoutes(RouteStore &store, const QString &path);
+
+// Appends the file's routes from slot count + 1 upward. Yes when the file
+// exists and its first line is exactly "<Routes>".
+bool loadRoutes(RouteStore &store, const QString &path);
+
+// Puts the "Default Route" into slot 1 and makes the Hold folder.
+void makeDefaultRoute(RouteStore &store);
+
+} // namespace RuleSys
+} // namespace molvik
