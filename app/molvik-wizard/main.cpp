@@ -1,0 +1,57 @@
+// molvik-wizard: a host window holding the routing wizard control, so an
+// operator can keep the routes without a host application of their own.
+
+#include "control/Molvik4.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("molvik-wizard"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Keeps the routes along which finished files leave this workstation."));
+    parser.addHelpOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Start, render the window to the PNG <file>, and exit."),
+                                        QStringLiteral("file"));
+    parser.addOption(screenshot);
+    parser.process(app);
+
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("MolvikWizard"));
+    auto *central = new QWidget(&window);
+    auto *layout = new QVBoxLayout(central);
+    auto *control = new molvik::Molvik4(central);
+    layout->addWidget(control);
+    window.setCentralWidget(central);
+
+    QObject::connect(control, &molvik::Molvik4::operationFailed, &window, [&window](const QString &path, const QString &cause) {
+        QMessageBox::critical(&window, QStringLiteral("MolvikWizard"),
+                              QStringLiteral("The routes could not be kept on disk.\n\n%1\n%2").arg(path, cause));
+    });
+    if (!control->startupFailure().isEmpty())
+        std::fprintf(stderr, "molvik-wizard: %s\n", qPrintable(control->startupFailure()));
+
+    if (parser.isSet(screenshot)) {
+        window.show();
+        QApplication::processEvents();
+        const QString file = parser.value(screenshot);
+        if (!window.grab().save(file, "PNG")) {
+            std::fprintf(stderr, "molvik-wizard: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        return control->startupFailure().isEmpty() ? 0 : 1;
+    }
+    window.show();
+    return QApplication::exec();
+}

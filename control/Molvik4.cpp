@@ -1,0 +1,305 @@
+#include "control/Molvik4.h"
+
+#include "control/ImageList.h"
+#include "control/LabelEditDelegate.h"
+#include "editor/frmEdit.h"
+#include "forms/FormContext.h"
+#include "forms/Twips.h"
+#include "store/Reg.h"
+#include "store/RouteStore.h"
+#include "store/RuleSys.h"
+#include "wizard/PageFonts.h"
+#include "wizard/RuleName.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace molvik {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+
+void check(const IoResult &result)
+{
+    if (!result)
+        throw Molvik4Error(result.path, result.message);
+}
+
+} // namespace
+
+Molvik4Error::Molvik4Error(const QString &path, const QString &cause)
+    : std::runtime_error(QString(path + QStringLiteral(": ") + cause).toStdString()), m_path(path), m_cause(cause)
+{
+}
+
+Molvik4::Molvik4(QWidget *parent) : Molvik4(FormContext::forCurrentThread(), parent) {}
+
+Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_context(context), m_store(context.store())
+{
+    setObjectName(QStringLiteral("Molvik4"));
+    setFixedSize(Twips::toPixelsX(6975), Twips::toPixelsY(2730));
+
+    Label1 = new QLabel(QStringLiteral("Automatic Routing Wizard"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(tahoma(8.25, true));
+    Twips::place(Label1, 120, 0, 2415, 255);
+    // Where Tahoma is missing the fallback face runs wider: never clip the title.
+    Label1->resize(qMax(Label1->width(), Label1->sizeHint().width()), Label1->height());
+
+    Tree = new QTreeWidget(this);
+    Tree->setObjectName(QStringLiteral("Tree"));
+    Tree->setFont(tahoma(9));
+    Tree->setHeaderHidden(true);
+    Tree->setColumnCount(1);
+    Tree->setRootIsDecorated(false);
+    Tree->setIconSize(QSize(16, 16));
+    Tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    Tree->setItemDelegate(new LabelEditDelegate(
+        [this](const QModelIndex &index, bool &cancel, const QString &text) {
+            // The node being edited is the selected node.
+            if (QTreeWidgetItem *item = Tree->topLevelItem(index.row()); item && Tree->currentItem() != item)
+                Tree->setCurrentItem(item);
+            Tree_AfterLabelEdit(cancel, text);
+        },
+        Tree));
+    Label1->setBuddy(Tree);
+    Twips::place(Tree, 120, 240, 5175, 2295);
+
+    const struct
+    {
+        int index;
+        const char *caption;
+        int top;
+    } buttons[] = {{0, "New Route", 240}, {1, "Delete Route", 720}, {3, "Edit Route", 1200}};
+    for (const auto &b : buttons) {
+        auto *button = new QPushButton(QLatin1String(b.caption), this);
+        button->setObjectName(arrayName(QStringLiteral("Command1"), b.index));
+        button->setFont(tahoma());
+        Twips::place(button, 5400, b.top, 1455, 375);
+        connect(button, &QPushButton::clicked, this, [this, i = b.index] { Command1_Click(i); });
+        Command1[b.index] = button;
+    }
+    setTabOrder(Tree, Command1[0]);
+    setTabOrder(Command1[0], Command1[1]);
+    setTabOrder(Command1[1], Command1[3]);
+
+    ImageList1 = new ImageList(this);
+
+    UserControl_Initialize();
+}
+
+Molvik4::~Molvik4() = default;
+
+void Molvik4::UserControl_Initialize()
+{
+    try {
+        m_store.routeCount = 0;
+        check(Reg::selectDataFolder(m_store));
+        if (!RuleSys::loadRoutes(m_store, m_store.routesPath())) {
+            RuleSys::makeDefaultRoute(m_store);
+            check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
+        }
+        m_store.routeLimit = 8;
+        UpdateTree();
+        for (const QString &name : {QStringLiteral("Complete"), QStringLiteral("Hold")}) {
+            const QString folder = m_store.inDataFolder(name);
+            if (!m_store.fileSystem().folderExists(folder))
+                check(m_store.fileSystem().createFolder(folder));
+        }
+    } catch (const Molvik4Error &e) {
+        // The host cannot have connected yet: tell it once its event loop runs.
+        m_startupFailure = e.path() + QStringLiteral(": ") + e.cause();
+        QTimer::singleShot(0, this, [this, e] { report(e); });
+    }
+}
+
+void Molvik4::UpdateTree()
+{
+    check(Reg::selectDataFolder(m_store));
+    m_treeImages = ImageList1;
+    Tree->clear();
+    const int count = qBound(0, m_store.routeCount, RouteStore::kMaxRoutes);
+    for (int i = 1; i <= count; ++i) {
+        const RouteDef &r = m_store.routes[std::size_t(i)];
+        int image = 0;
+        if (r.FTPTransfer)
+            image = 2;
+        if (r.FTPMonitor)
+            image = 9;
+        if (r.EmailTransfer)
+            image = 3;
+        if (r.KelmTransfer)
+            image = 10;
+        if (r.DirTransfer)
+            image = 4;
+        if (r.KelmXTransfer)
+            image = 5;
+        addNode(QStringLiteral("D%1").arg(i), r.RouteDef, image);
+    }
+    if (Tree->topLevelItemCount() > 0)
+        Tree->setCurrentItem(Tree->topLevelItem(0));
+    RuleSys::rebuildNames(m_store);
+}
+
+void Molvik4::AddTreeNode(QTreeWidgetItem *&objTmpNode)
+{
+    Q_UNUSED(objTmpNode);
+    const RouteDef &r = m_store.workingRoute;
+    int image = 0;
+    if (r.FTPTransfer)
+        image = 2;
+    if (r.FTPMonitor)
+        image = 9;
+    if (r.EmailTransfer)
+        image = 3;
+    if (r.KelmTransfer)
+        image = 10;
+    if (r.KelmXTransfer)
+        image = 4;
+    if (r.DirTransfer)
+        image = 5;
+    if (r.HyperTransfer)
+        image = 6;
+    QTreeWidgetItem *node = addNode(QStringLiteral("D%1").arg(m_store.routeCount), r.RouteDef, image);
+    Tree->setCurrentItem(node);
+}
+
+QStringList Molvik4::RouteNames()
+{
+    check(Reg::selectDataFolder(m_store));
+    m_store.routeCount = 0;
+    RuleSys::loadRoutes(m_store, m_store.routesPath());
+    RuleSys::rebuildNames(m_store);
+    return m_store.names;
+}
+
+void Molvik4::Command1_Click(int Index)
+{
+    try {
+        if (Index > 0 && m_store.routeCount == 0)
+            return;
+        check(Reg::selectDataFolder(m_store));
+        switch (Index) {
+        case 0:
+            newRoute();
+            break;
+        case 1:
+            deleteRoute();
+            break;
+        case 3:
+            editRoute();
+            break;
+        default:
+            break;
+        }
+    } catch (const Molvik4Error &e) {
+        report(e);
+    }
+}
+
+void Molvik4::newRoute()
+{
+    if (m_store.routeCount >= m_store.routeLimit) {
+        m_context.message(this, {QStringLiteral("You have created the Maximum Number of Routes Allowed!"),
+                                 QStringLiteral("Routes Wizard Information"), MsgIcon::Critical, MsgButtons::Ok});
+        return;
+    }
+    RuleSys::resetWorkingRoute(m_store);
+    m_store.lastAppendFailure = IoResult::success();
+    m_context.showModal(m_context.form<RuleName>());
+    UpdateTree();
+    // The wizard's last page keeps going when the file cannot be written; the
+    // host still hears that the new route is not on disk.
+    const IoResult failure = m_store.lastAppendFailure;
+    m_store.lastAppendFailure = IoResult::success();
+    check(failure);
+}
+
+void Molvik4::deleteRoute()
+{
+    if (m_store.routeCount == 1) {
+        m_context.message(this, {QStringLiteral(" You can't Delete the Last Route!"), QString(), MsgIcon::None, MsgButtons::Ok});
+        return;
+    }
+    const int slot = selectedSlot();
+    if (slot < 1 || slot > m_store.routeCount)
+        return;
+    const MsgResult answer = m_context.message(
+        this, {QStringLiteral("Proceed with deletion?"), QStringLiteral("Route Deleting... "), MsgIcon::None, MsgButtons::YesNo});
+    if (answer != MsgResult::Yes)
+        return;
+    for (int i = slot; i < m_store.routeCount; ++i)
+        m_store.routes[std::size_t(i)] = m_store.routes[std::size_t(i + 1)];
+    --m_store.routeCount;
+    check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
+    UpdateTree();
+    if (QTreeWidgetItem *selected = Tree->currentItem())
+        Tree->scrollToItem(selected);
+}
+
+void Molvik4::editRoute()
+{
+    m_store.editIndex = static_cast<qint16>(selectedSlot());
+    m_context.showModal(m_context.form<frmEdit>());
+    UpdateTree();
+}
+
+void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
+{
+    Q_UNUSED(Cancel);
+    try {
+        check(Reg::selectDataFolder(m_store));
+        if (NewString.isEmpty())
+            return;
+        const int slot = selectedSlot();
+        if (slot < 1 || slot > m_store.routeCount)
+            return;
+        const QString lowered = NewString.toLower();
+        for (int i = 1; i <= m_store.routeCount; ++i) {
+            if (i == slot || m_store.routes[std::size_t(i)].RouteDef.toLower() != lowered)
+                continue;
+            m_context.message(this, {QStringLiteral("Route Names Must be Unique, Please Select Another Name"),
+                                     QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            if (QTreeWidgetItem *node = Tree->currentItem())
+                node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
+            UpdateTree();
+            check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
+            RuleSys::rebuildNames(m_store);
+            return;
+        }
+        // Held in memory only: the next write of the table stores it.
+        m_store.routes[std::size_t(slot)].RouteDef = NewString;
+    } catch (const Molvik4Error &e) {
+        report(e);
+    }
+}
+
+QString Molvik4::keyOf(const QTreeWidgetItem *node) { return node ? node->data(0, kKeyRole).toString() : QString(); }
+
+int Molvik4::imageOf(const QTreeWidgetItem *node) { return node ? node->data(0, kImageRole).toInt() : 0; }
+
+int Molvik4::selectedSlot() const
+{
+    const QString key = keyOf(Tree->currentItem());
+    return key.isEmpty() ? 0 : key.mid(1).toInt();
+}
+
+QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int image)
+{
+    auto *node = new QTreeWidgetItem(Tree, QStringList{text});
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
+    node->setData(0, kKeyRole, key);
+    node->setData(0, kImageRole, image);
+    if (image > 0 && m_treeImages)
+        node->setIcon(0, m_treeImages->icon(image));
+    return node;
+}
+
+void Molvik4::report(const Molvik4Error &error) { emit operationFailed(error.path(), error.cause()); }
+
+} // namespace molvik

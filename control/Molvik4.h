@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <stdexcept>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace molvik {
+
+class FormContext;
+class ImageList;
+class RouteStore;
+struct IoResult;
+
+// A failure of one of the control's own operations, as a member the host
+// calls reports it: the path concerned and the cause.
+class Molvik4Error : public std::runtime_error
+{
+public:
+    Molvik4Error(const QString &path, const QString &cause);
+    QString path() const { return m_path; }
+    QString cause() const { return m_cause; }
+
+private:
+    QString m_path;
+    QString m_cause;
+};
+
+// The routing wizard control: the routes as a tree, with New Route, Delete
+// Route and Edit Route. Every control on a thread shares one route store.
+class Molvik4 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // On the calling thread's shared route store, with the real dialogs.
+    explicit Molvik4(QWidget *parent = nullptr);
+    // On the given forms and store: a host or a test picks the seams.
+    explicit Molvik4(FormContext &context, QWidget *parent = nullptr);
+    ~Molvik4() override;
+
+    // The route names after reading the routes file again; element 0 is empty.
+    QStringList RouteNames();
+    // Rebuilds the tree from the route table.
+    void UpdateTree();
+    // Appends a node for the working route record. The argument is accepted
+    // and left as it was.
+    void AddTreeNode(QTreeWidgetItem *&objTmpNode);
+
+    // The button array's handler: 0 New Route, 1 Delete Route, 3 Edit Route.
+    void Command1_Click(int Index);
+    // The tree's hook after an in-place label edit.
+    void Tree_AfterLabelEdit(bool &Cancel, const QString &NewString);
+
+    // The failure met while the control started, if any.
+    QString startupFailure() const { return m_startupFailure; }
+
+    // A node's key ("D1") and image number (0: none).
+    static QString keyOf(const QTreeWidgetItem *node);
+    static int imageOf(const QTreeWidgetItem *node);
+
+    QLabel *Label1;
+    QTreeWidget *Tree;
+    QPushButton *Command1[4] = {}; // index 2 is not a member
+    ImageList *ImageList1;
+
+signals:
+    // A button or tree handler failed: the file or folder, and why.
+    void operationFailed(const QString &path, const QString &cause);
+
+private:
+    void UserControl_Initialize();
+    void newRoute();
+    void deleteRoute();
+    void editRoute();
+    int selectedSlot() const;
+    QTreeWidgetItem *addNode(const QString &key, const QString &text, int image);
+    void report(const Molvik4Error &error);
+
+    FormContext &m_context;
+    RouteStore &m_store;
+    ImageList *m_treeImages = nullptr;
+    QString m_startupFailure;
+};
+
+} // namespace molvik

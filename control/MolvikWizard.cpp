@@ -1,0 +1,7 @@
+#include "control/MolvikWizard.h"
+
+namespace molvik {
+
+QString molvikWizardVersion() { return QStringLiteral(MOLVIK_VERSION); }
+
+} // namespace molvik

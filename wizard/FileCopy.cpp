@@ -1,0 +1,90 @@
+#include "wizard/FileCopy.h"
+
+#include "dialogs/clsDialog.h"
+#include "forms/FormContext.h"
+#include "forms/Guard.h"
+#include "forms/Twips.h"
+#include "store/RouteStore.h"
+#include "store/RuleSys.h"
+#include "wizard/ExplainPanel.h"
+#include "wizard/PageFonts.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace molvik {
+
+FileCopy::FileCopy(FormContext &context) : Form(context, QStringLiteral("FileCopy"), QStringLiteral("Routing Wizard - Move Files to"))
+{
+    setFont(tahoma());
+    setClientSizeTwips(5290, ExplainLayout::FileCopy.clientHeight);
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Twips::place(Text1, 120, 150, 4575, 315);
+
+    Command1 = new QPushButton(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setIcon(QIcon(QStringLiteral(":/molvik/icons/browse.xpm")));
+    Command1->setToolTip(QStringLiteral("Browse for a folder"));
+    Command1->setAccessibleName(QStringLiteral("Browse"));
+    Command1->setAutoDefault(false);
+    Twips::place(Command1, 4800, 120, 375, 375);
+
+    Label1 = new QLabel(QStringLiteral("Select Destination Drive or Directory in which to Move Files"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setBuddy(Text1);
+    Twips::place(Label1, 120, 540, 5050, 255);
+
+    panel = new ExplainPanel(*this, ExplainLayout::FileCopy);
+
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    Twips::place(CancelButton, 2640, 960, 1215, 375);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    Twips::place(OKButton, 3960, 960, 1215, 375);
+
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, OKButton);
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, panel->Explain);
+    setTabOrder(panel->Explain, panel->Text2);
+
+    connect(Command1, &QPushButton::clicked, this, &FileCopy::Command1_Click);
+    connect(OKButton, &QPushButton::clicked, this, &FileCopy::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &FileCopy::CancelButton_Click);
+}
+
+FileCopy::~FileCopy() = default;
+
+void FileCopy::Command1_Click()
+{
+    guarded([&] {
+        if (!m_dialog)
+            m_dialog = std::make_unique<clsDialog>(context());
+    });
+    // A cancelled browser gives the empty text, which empties the box too.
+    guarded([&] { Text1->setText(m_dialog ? m_dialog->ShowDirectory(this) : QString()); });
+}
+
+void FileCopy::OKButton_Click()
+{
+    const QString destination = Text1->text();
+    if (destination.isEmpty())
+        return;
+    store().workingRoute.RemoteDirectory = destination;
+    guarded([&] { RuleSys::appendAndSave(store()); });
+    unloadForm();
+}
+
+void FileCopy::CancelButton_Click() { unloadForm(); }
+
+void FileCopy::Form_Unload() { m_dialog.reset(); }
+
+} // namespace molvik

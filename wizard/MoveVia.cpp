@@ -1,0 +1,82 @@
+#include "wizard/MoveVia.h"
+
+#include "forms/FormContext.h"
+#include "forms/Twips.h"
+#include "store/RouteStore.h"
+#include "wizard/ExplainPanel.h"
+#include "wizard/FileCopy.h"
+#include "wizard/PageFonts.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace molvik {
+
+MoveVia::MoveVia(FormContext &context) : Form(context, QStringLiteral("MoveVia"), QStringLiteral("Routing Wizard - Move Files Via"))
+{
+    setFont(tahoma());
+    setClientSizeTwips(5415, ExplainLayout::MoveVia.clientHeight);
+
+    Frame1 = new QGroupBox(QStringLiteral("Select Transfer Method"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Twips::place(Frame1, 120, 120, 3855, 1695);
+
+    Picture1 = new QWidget(Frame1);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Twips::place(Picture1, 120, 300, 3615, 1275);
+
+    const QString captions[3] = {QStringLiteral("Directory/Network Copy"), QStringLiteral("File Transfer Protocol"),
+                                 QStringLiteral("Email to Recipient")};
+    for (int i = 0; i < 3; ++i) {
+        Option1[i] = new QRadioButton(captions[i], Picture1);
+        Option1[i]->setObjectName(arrayName(QStringLiteral("Option1"), i));
+        Twips::place(Option1[i], 0, 60 + i * 420, 3495, 315);
+    }
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    Twips::place(OKButton, 4080, 240, 1215, 375);
+
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    Twips::place(CancelButton, 4080, 720, 1215, 375);
+
+    panel = new ExplainPanel(*this, ExplainLayout::MoveVia);
+
+    setTabOrder(Option1[0], Option1[1]);
+    setTabOrder(Option1[1], Option1[2]);
+    setTabOrder(Option1[2], OKButton);
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, panel->Explain);
+    setTabOrder(panel->Explain, panel->Text2);
+
+    connect(OKButton, &QPushButton::clicked, this, &MoveVia::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &MoveVia::CancelButton_Click);
+}
+
+void MoveVia::OKButton_Click()
+{
+    RouteDef &w = store().workingRoute;
+    hideForm();
+    if (Option1[0]->isChecked()) {
+        w.DirTransfer = Yes;
+        showModal(context().form<FileCopy>());
+    }
+    if (Option1[1]->isChecked()) {
+        w.FTPTransfer = Yes;
+    }
+    if (Option1[2]->isChecked()) {
+        w.EmailTransfer = Yes;
+    }
+    if (!Option1[0]->isChecked() && !Option1[1]->isChecked() && !Option1[2]->isChecked()) {
+        w.DirTransfer = Yes;
+        showModal(context().form<FileCopy>());
+    }
+}
+
+void MoveVia::CancelButton_Click() { hideForm(); }
+
+} // namespace molvik

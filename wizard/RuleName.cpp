@@ -1,0 +1,74 @@
+#include "wizard/RuleName.h"
+
+#include "forms/FormContext.h"
+#include "forms/Guard.h"
+#include "forms/Twips.h"
+#include "store/Reg.h"
+#include "store/RouteStore.h"
+#include "wizard/ExplainPanel.h"
+#include "wizard/MoveVia.h"
+#include "wizard/PageFonts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace molvik {
+
+RuleName::RuleName(FormContext &context) : Form(context, QStringLiteral("RuleName"), QStringLiteral("Routing Wizard - Name This Route"))
+{
+    setFont(tahoma());
+    setClientSizeTwips(4815, ExplainLayout::RuleName.clientHeight);
+
+    Label1 = new QLabel(QStringLiteral("Please Type a Name for this Route"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Twips::place(Label1, 120, 120, 4575, 255);
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Twips::place(Text1, 120, 420, 4575, 315);
+    Label1->setBuddy(Text1);
+
+    panel = new ExplainPanel(*this, ExplainLayout::RuleName);
+
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    Twips::place(CancelButton, 2280, 960, 1215, 375);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    Twips::place(OKButton, 3480, 960, 1215, 375);
+
+    setTabOrder(Text1, OKButton);
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, panel->Explain);
+    setTabOrder(panel->Explain, panel->Text2);
+
+    connect(OKButton, &QPushButton::clicked, this, &RuleName::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &RuleName::CancelButton_Click);
+}
+
+void RuleName::OKButton_Click()
+{
+    RouteStore &st = store();
+    guarded([&] { Reg::ensureDataFolder(st); });
+    QString name = Text1->text();
+    for (const QChar c : {u'/', u'\\', u'*', u'?', u'<', u'"'})
+        name.remove(c);
+    st.workingRoute.RouteDef = name;
+    Text1->setText(name);
+    if (name.isEmpty())
+        return;
+    st.workingRoute.UserDirectory = st.inDataFolder(QStringLiteral("Complete"));
+    st.workingRoute.Pattern = QStringLiteral("*.*");
+    st.workingRoute.UserID.clear();
+    Text1->clear();
+    hideForm();
+    showModal(context().form<MoveVia>());
+}
+
+void RuleName::CancelButton_Click() { hideForm(); }
+
+} // namespace molvik
