@@ -1,5 +1,5 @@
 #include "store/Reg.h"
-#include "store/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <QDir>
 #include <QFile>

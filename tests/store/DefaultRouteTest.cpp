@@ -1,6 +1,6 @@
 #include "store/Reg.h"
 #include "store/RuleSys.h"
-#include "store/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "store/RoutesReader.h"
 #include "store/RuleSys.h"
-#include "store/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <QBuffer>
 

@@ -1,5 +1,5 @@
 #include "store/RuleSys.h"
-#include "store/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 

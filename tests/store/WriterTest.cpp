@@ -1,7 +1,7 @@
 #include "store/Reg.h"
 #include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
-#include "store/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <QFile>
 

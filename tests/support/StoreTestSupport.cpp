@@ -1,4 +1,4 @@
-#include "store/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <QDir>
 #include <QFile>
