@@ -40,8 +40,9 @@ public:
 
     // Replaces the file whole: the path holds either its old content or the
     // new one, never a cut file. A new file is readable by its owner only;
-    // an existing one keeps its permissions.
-    IoResult writeWhole(const QString &path, const QByteArray &content) const;
+    // an existing one keeps its permissions. Virtual so a test can make the
+    // disk fail.
+    virtual IoResult writeWhole(const QString &path, const QByteArray &content) const;
 };
 
 } // namespace molvik

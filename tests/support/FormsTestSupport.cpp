@@ -8,7 +8,7 @@
 
 namespace molvik::test {
 
-FormsFixture::FormsFixture()
+FormsFixture::FormsFixture(std::shared_ptr<const FileSystem> fileSystem) : s(std::move(fileSystem))
 {
     context = std::make_unique<FormContext>(*s.store, FormServices{modal, messages, dialogs});
     // Explanation texts are looked up in the component folder's Wizard folder.

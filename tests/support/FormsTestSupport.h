@@ -16,7 +16,7 @@ namespace molvik::test {
 // A form context on a native temporary store, with every seam scripted.
 struct FormsFixture
 {
-    FormsFixture();
+    explicit FormsFixture(std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
     ~FormsFixture();
 
     RouteStore &store() { return *s.store; }

@@ -37,10 +37,9 @@ QByteArray WindowsStore::read(const QString &windowsPath) const { return readLoc
 
 void WindowsStore::write(const QString &windowsPath, const QByteArray &bytes) const { writeLocal(local(windowsPath), bytes); }
 
-NativeStore::NativeStore()
+NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
 {
-    store = std::make_unique<RouteStore>(
-        Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), tmp.path()});
+    store = std::make_unique<RouteStore>(Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), tmp.path()});
     store->dataFolder = tmp.path();
 }
 

@@ -31,7 +31,7 @@ struct WindowsStore
 // A store on the native file system with its component in a temporary folder.
 struct NativeStore
 {
-    NativeStore();
+    explicit NativeStore(std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
     QString path(const QString &name) const { return tmp.filePath(name); }
     QByteArray read(const QString &name) const;
     void write(const QString &name, const QByteArray &bytes) const;
