@@ -1,0 +1,22 @@
+#pragma once
+
+#include "store/RouteStore.h"
+#include "support/StoreTestSupport.h"
+
+#include <QString>
+
+namespace molvik::test {
+
+// The tables the save-loop child alternates between: save n writes a table
+// of ten routes when n is even and three when it is odd, with n itself in
+// the first route so a reader can tell which save a file came from.
+inline void fillSaveLoopTable(RouteStore &store, qint64 n)
+{
+    const bool even = n % 2 == 0;
+    store.routeCount = even ? 10 : 3;
+    for (int slot = 1; slot <= store.routeCount; ++slot)
+        store.routes[std::size_t(slot)] = sampleRoute(even ? slot : 20 + slot);
+    store.routes[1].UserID = QStringLiteral("save %1").arg(n);
+}
+
+} // namespace molvik::test
