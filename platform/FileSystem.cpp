@@ -145,6 +145,10 @@ IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content) 
         file.cancelWriting();
         return IoResult::failure(code, path, why, err);
     };
+    // Owner-only before the first byte: where the temporary file has a name
+    // (no O_TMPFILE), others could open it while it holds the passwords.
+    if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
     errno = 0;
     if (file.write(content) != content.size())
         return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
@@ -156,8 +160,6 @@ IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content) 
         return fail(IoResult::Code::SyncFailed, systemMessage(err), err);
     }
 #endif
-    if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
     if (file.error() != QFileDevice::NoError)
         return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
     errno = 0;
