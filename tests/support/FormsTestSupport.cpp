@@ -34,7 +34,13 @@ void FormsFixture::type(Form &form, const QString &box, const QString &text)
     ASSERT_NE(edit, nullptr) << "no box " << box.toStdString() << " on " << form.objectName().toStdString();
     edit->selectAll();
     edit->del();
-    QTest::keyClicks(edit, text);
+    // QTest types ASCII only; other characters go in as an input method would.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            edit->insert(QString(c));
+    }
 }
 
 void FormsFixture::settle()

@@ -10,6 +10,21 @@
 
 #include <cstdlib>
 
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns about every fixed-size window; nothing to act on.
+void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
 // Tests run with real widgets and no display: offscreen unless told otherwise.
 int main(int argc, char **argv)
 {
@@ -21,6 +36,7 @@ int main(int argc, char **argv)
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     }
     QStandardPaths::setTestModeEnabled(true);
+    previousHandler = qInstallMessageHandler(quietHandler);
 #ifdef MOLVIK_TEST_WIDGETS
     QApplication app(argc, argv);
 #else

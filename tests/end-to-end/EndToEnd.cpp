@@ -1,0 +1,36 @@
+#include "end-to-end/EndToEnd.h"
+
+namespace molvik::test {
+
+RealFlow::RealFlow(bool realMessageBoxes)
+{
+    std::shared_ptr<MessageBoxes> boxes = messages;
+    if (realMessageBoxes)
+        boxes = std::make_shared<RealMessageBoxes>();
+    context = std::make_unique<FormContext>(*s.store, FormServices{std::make_shared<RealModalRunner>(), boxes, dialogs});
+    control = std::make_unique<Molvik4>(*context);
+    control->show();
+}
+
+void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> step)
+{
+    // Each poll is its own single-shot, so the nested exec() loops can run it.
+    auto poll = std::make_shared<std::function<void(int)>>();
+    *poll = [this, name, step, poll](int left) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name && modal->isVisible()) {
+            step(*modal);
+            return;
+        }
+        if (left == 0) {
+            missed << name;
+            if (modal)
+                modal->hide();
+            return;
+        }
+        QTimer::singleShot(10, [poll, left] { (*poll)(left - 1); });
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(500); });
+}
+
+} // namespace molvik::test
