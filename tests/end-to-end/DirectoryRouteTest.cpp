@@ -115,12 +115,12 @@ TEST(EndToEnd, CancelledWizardAndDeleteWithRealMessageBoxes)
     // Delete the first route, answering the real confirmation box with Yes.
     QString asked;
     auto answer = std::make_shared<std::function<void(int)>>();
-    *answer = [&, answer](int left) {
+    *answer = [&, weak = std::weak_ptr(answer)](int left) {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             asked = box->windowTitle() + u'|' + box->text();
             box->button(QMessageBox::Yes)->click();
         } else if (left > 0) {
-            QTimer::singleShot(10, [answer, left] { (*answer)(left - 1); });
+            QTimer::singleShot(10, [self = weak.lock(), left] { (*self)(left - 1); });
         }
     };
     QTimer::singleShot(0, [answer] { (*answer)(500); });

@@ -15,8 +15,9 @@ RealFlow::RealFlow(bool realMessageBoxes)
 void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> step)
 {
     // Each poll is its own single-shot, so the nested exec() loops can run it.
+    // The poll holds itself only weakly; the pending single-shot keeps it alive.
     auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [this, name, step, poll](int left) {
+    *poll = [this, name, step, weak = std::weak_ptr(poll)](int left) {
         QWidget *modal = QApplication::activeModalWidget();
         if (modal && modal->objectName() == name && modal->isVisible()) {
             step(*modal);
@@ -28,7 +29,7 @@ void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> ste
                 modal->hide();
             return;
         }
-        QTimer::singleShot(10, [poll, left] { (*poll)(left - 1); });
+        QTimer::singleShot(10, [self = weak.lock(), left] { (*self)(left - 1); });
     };
     QTimer::singleShot(0, [poll] { (*poll)(500); });
 }
