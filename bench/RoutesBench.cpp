@@ -1,0 +1,209 @@
+// load-routes and save-routes against what plain Qt does with the same bytes,
+// in the same run, so the ratios hold on any machine.
+#include "bench/BenchData.h"
+
+#include "store/RouteStore.h"
+#include "store/RoutesWriter.h"
+#include "store/RuleSys.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+using namespace molvik;
+
+namespace {
+
+constexpr qint64 kJunkBytes = 200 * 1000 * 1000;
+
+Environment plainEnvironment(const QString &folder)
+{
+    return {std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), folder};
+}
+
+// Keeps each benchmark's time per iteration (the median when repeated) while
+// printing as usual.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    using ConsoleReporter::ConsoleReporter;
+
+    struct Times
+    {
+        double real = 0;
+        double cpu = 0;
+    };
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.error_occurred || run.iterations <= 0)
+                continue;
+            const Times t{run.real_accumulated_time / double(run.iterations), run.cpu_accumulated_time / double(run.iterations)};
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                m_median[run.run_name.function_name] = t;
+            else if (run.run_type == Run::RT_Iteration)
+                m_single[run.run_name.function_name] = t;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    const Times *find(const std::string &name) const
+    {
+        if (const auto m = m_median.find(name); m != m_median.end())
+            return &m->second;
+        const auto s = m_single.find(name);
+        return s != m_single.end() ? &s->second : nullptr;
+    }
+
+private:
+    std::map<std::string, Times> m_median;
+    std::map<std::string, Times> m_single;
+};
+
+void ratio(const RatioReporter &r, const char *what, const char *subject, const char *baseline)
+{
+    const RatioReporter::Times *s = r.find(subject);
+    const RatioReporter::Times *b = r.find(baseline);
+    if (s == nullptr || b == nullptr || b->real <= 0 || b->cpu <= 0)
+        return;
+    std::printf("  %-56s %8.2f %8.2f\n", what, s->real / b->real, s->cpu / b->cpu);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    QTemporaryDir tmp;
+    if (!tmp.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    const QString tablePath = tmp.filePath(QStringLiteral("Routes.xml"));
+    const QString savePath = tmp.filePath(QStringLiteral("Saved.xml"));
+    const QString junkPath = tmp.filePath(QStringLiteral("Junk.xml"));
+
+    RouteStore table(plainEnvironment(tmp.path()));
+    table.dataFolder = tmp.path();
+    bench::fillFullTable(table);
+    const QByteArray tableBytes = RoutesWriter::serialize(table);
+    {
+        QFile f(tablePath);
+        if (!f.open(QIODevice::WriteOnly) || f.write(tableBytes) != tableBytes.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(tablePath));
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "writing %lld bytes of junk lines...\n", static_cast<long long>(kJunkBytes));
+    if (!bench::writeJunkFile(junkPath, kJunkBytes)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(junkPath));
+        return 1;
+    }
+    const qint64 junkSize = QFile(junkPath).size();
+
+    RouteStore reader(plainEnvironment(tmp.path()));
+    reader.dataFolder = tmp.path();
+
+    benchmark::RegisterBenchmark("table/load-routes", [&](benchmark::State &state) {
+        for (auto _ : state) {
+            reader.routeCount = 0; // as the control does before every read
+            benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, tablePath));
+        }
+        if (reader.routeCount != RouteStore::kMaxRoutes)
+            state.SkipWithError("the table did not read back whole");
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
+    benchmark::RegisterBenchmark("table/QFile::readAll", [&](benchmark::State &state) {
+        for (auto _ : state) {
+            QFile f(tablePath);
+            f.open(QIODevice::ReadOnly);
+            benchmark::DoNotOptimize(f.readAll());
+        }
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
+    benchmark::RegisterBenchmark("table/save-routes", [&](benchmark::State &state) {
+        for (auto _ : state) {
+            if (!RuleSys::saveRoutes(table, savePath))
+                state.SkipWithError("save-routes failed");
+        }
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
+    // The writer's share of save-routes: building the bytes.
+    benchmark::RegisterBenchmark("table/serialize", [&](benchmark::State &state) {
+        for (auto _ : state)
+            benchmark::DoNotOptimize(RoutesWriter::serialize(table));
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
+    benchmark::RegisterBenchmark("table/QSaveFile", [&](benchmark::State &state) {
+        for (auto _ : state) {
+            QSaveFile f(savePath);
+            f.open(QIODevice::WriteOnly);
+            f.write(tableBytes);
+            benchmark::DoNotOptimize(f.commit());
+        }
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
+    // The part of save-routes' cost that is the sync to disk itself.
+    benchmark::RegisterBenchmark("table/QSaveFile+fdatasync", [&](benchmark::State &state) {
+        for (auto _ : state) {
+            QSaveFile f(savePath);
+            f.open(QIODevice::WriteOnly);
+            f.write(tableBytes);
+            f.flush();
+            ::fdatasync(f.handle());
+            benchmark::DoNotOptimize(f.commit());
+        }
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
+    benchmark::RegisterBenchmark("junk/load-routes", [&](benchmark::State &state) {
+        for (auto _ : state) {
+            reader.routeCount = 0;
+            benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, junkPath));
+        }
+        state.SetBytesProcessed(state.iterations() * junkSize);
+    })->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark("junk/memchr-lines", [&](benchmark::State &state) {
+        std::vector<char> buffer(1 << 20);
+        for (auto _ : state) {
+            QFile f(junkPath);
+            f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            qint64 lines = 0;
+            for (qint64 n; (n = f.read(buffer.data(), qint64(buffer.size()))) > 0;) {
+                const char *p = buffer.data();
+                const char *end = p + n;
+                while ((p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr) {
+                    ++lines;
+                    ++p;
+                }
+            }
+            benchmark::DoNotOptimize(lines);
+        }
+        state.SetBytesProcessed(state.iterations() * junkSize);
+    })->Unit(benchmark::kMillisecond)->Iterations(3);
+
+    RatioReporter reporter(::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                                   : benchmark::ConsoleReporter::OO_Tabular);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\nRatios, time of ours / time of the baseline in the same run:\n");
+    std::printf("  %-56s %8s %8s\n", "", "wall", "CPU");
+    ratio(reporter, "load-routes / QFile::readAll, 10-route table", "table/load-routes", "table/QFile::readAll");
+    ratio(reporter, "save-routes / QSaveFile, 10-route table", "table/save-routes", "table/QSaveFile");
+    ratio(reporter, "save-routes / QSaveFile+fdatasync, 10-route table", "table/save-routes", "table/QSaveFile+fdatasync");
+    ratio(reporter, "load-routes / memchr line count, 200 MB of junk lines", "junk/load-routes", "junk/memchr-lines");
+    benchmark::Shutdown();
+    return 0;
+}
