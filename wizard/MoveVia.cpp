@@ -5,6 +5,7 @@
 #include "store/RouteStore.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/FileCopy.h"
+#include "wizard/FileFTP.h"
 #include "wizard/PageFonts.h"
 
 #include <QGroupBox>
@@ -67,6 +68,7 @@ void MoveVia::OKButton_Click()
     }
     if (Option1[1]->isChecked()) {
         w.FTPTransfer = Yes;
+        showModal(context().form<FileFTP>());
     }
     if (Option1[2]->isChecked()) {
         w.EmailTransfer = Yes;

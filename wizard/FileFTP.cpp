@@ -1,0 +1,232 @@
+#include "wizard/FileFTP.h"
+
+#include "forms/FormContext.h"
+#include "forms/Guard.h"
+#include "forms/Twips.h"
+#include "platform/Numeric.h"
+#include "store/RouteStore.h"
+#include "store/RuleSys.h"
+#include "wizard/ExplainPanel.h"
+#include "wizard/PageFonts.h"
+#include "wizard/frmProxy.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace molvik {
+
+namespace {
+
+QCheckBox *makeCheck(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+} // namespace
+
+FileFTP::FileFTP(FormContext &context)
+    : Form(context, QStringLiteral("FileFTP"), QStringLiteral("Routing Wizard - File Transfer Protocol"))
+{
+    setFont(tahoma());
+    setClientSizeTwips(7095, ExplainLayout::FileFTP.clientHeight);
+
+    Frame1 = new QGroupBox(QStringLiteral("File Transfer Protocol Parameters"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Twips::place(Frame1, 120, 120, 6855, 2880);
+
+    const QString captions[4] = {QStringLiteral("Site Name/IP Address"), QStringLiteral("User Name"), QStringLiteral("Password"),
+                                 QStringLiteral(" Site Directory Path")};
+    for (int i = 0; i < 4; ++i) {
+        Label6[i] = new QLabel(captions[i], Frame1);
+        Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
+        Twips::place(Label6[i], 240, 345 + i * 375, 1815, 255);
+        Text1[i] = new QLineEdit(Frame1);
+        Text1[i]->setObjectName(arrayName(QStringLiteral("Text1"), i));
+        Twips::place(Text1[i], 2160, 300 + i * 375, 4455, 315);
+        Label6[i]->setBuddy(Text1[i]);
+    }
+    Text1[2]->setEchoMode(QLineEdit::Password);
+    Text1[2]->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+
+    lblPort = new QLabel(QStringLiteral("Port"), Frame1);
+    lblPort->setObjectName(QStringLiteral("lblPort"));
+    Twips::place(lblPort, 240, 1845, 1815, 255);
+    editPort = new QLineEdit(QStringLiteral("21"), Frame1);
+    editPort->setObjectName(QStringLiteral("editPort"));
+    Twips::place(editPort, 2160, 1800, 855, 315);
+    lblPort->setBuddy(editPort);
+
+    // Two rows of switches; the proxy button sits beside its box.
+    cbSecure = makeCheck(QStringLiteral("cbSecure"), QStringLiteral("Use Secure File Transfer Protocol"), Frame1);
+    Twips::place(cbSecure, 240, 2190, 3615, 285);
+    cbPassive = makeCheck(QStringLiteral("cbPassive"), QStringLiteral("Use FTP Passive Mode"), Frame1);
+    Twips::place(cbPassive, 4080, 2190, 2655, 285);
+    cbSafeUpload = makeCheck(QStringLiteral("cbSafeUpload"), QStringLiteral("Use SAFE Upload Options"), Frame1);
+    Twips::place(cbSafeUpload, 4080, 2505, 2655, 285);
+    cbProxy = makeCheck(QStringLiteral("cbProxy"), QStringLiteral("Connect via proxy"), Frame1);
+    Twips::place(cbProxy, 240, 2505, 1875, 285);
+
+    Command1 = new QPushButton(QStringLiteral("Edit Proxy Options"), Frame1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAutoDefault(false);
+    Twips::place(Command1, 2160, 2475, 1815, 345);
+
+    panel = new ExplainPanel(*this, ExplainLayout::FileFTP);
+
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    Twips::place(CancelButton, 4440, 3120, 1215, 375);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    Twips::place(OKButton, 5760, 3120, 1215, 375);
+
+    QWidget *order[] = {Text1[0], Text1[1], Text1[2],     Text1[3], editPort,     cbSecure,       cbPassive,
+                        cbProxy,  Command1, cbSafeUpload, OKButton, CancelButton, panel->Explain, panel->Text2};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(cbProxy, &QCheckBox::stateChanged, this, &FileFTP::cbProxy_Click);
+    connect(cbSafeUpload, &QCheckBox::stateChanged, this, &FileFTP::cbSafeUpload_Click);
+    connect(Command1, &QPushButton::clicked, this, &FileFTP::Command1_Click);
+    connect(OKButton, &QPushButton::clicked, this, &FileFTP::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &FileFTP::CancelButton_Click);
+}
+
+void FileFTP::Form_Load()
+{
+    const RouteDef &w = store().workingRoute;
+    Text1[0]->setText(w.FTPServer);
+    Text1[1]->setText(w.FTPLogon);
+    Text1[2]->setText(w.FTPPassword);
+    Text1[3]->setText(w.RemoteFTPDirectory);
+    editPort->setText(w.FTPport != 0 ? Numeric::decimal(w.FTPport) : QStringLiteral("21"));
+    // Setting a box runs its click handler, as a click would.
+    setCheckValue(cbProxy, w.PrxyEnabled != No ? 1 : 0);
+    setCheckValue(cbSecure, w.FTPSecure != No ? 1 : 0);
+    setCheckValue(cbPassive, w.FTPPassive != No ? 1 : 0);
+    setCheckValue(cbSafeUpload, w.SafeUpload != No ? 1 : 0);
+    Command1->setVisible(w.PrxyEnabled != No);
+}
+
+void FileFTP::cbProxy_Click()
+{
+    Command1->setVisible(checkValue(cbProxy) == 1);
+}
+
+void FileFTP::cbSafeUpload_Click()
+{
+    store().workingRoute.SafeUpload = yesNo(checkValue(cbSafeUpload) == 1);
+}
+
+void FileFTP::Command1_Click()
+{
+    const RouteDef &w = store().workingRoute;
+    // The first touch loads the dialog, which fills itself from the record;
+    // what is set here then wins.
+    frmProxy &proxy = context().form<frmProxy>();
+    proxy.editPrxyHost->setText(w.PrxyHost);
+    proxy.editPrxyPwd->setText(w.PrxyPass);
+    proxy.editPrxyPort->setText(w.PrxyPort != 0 ? Numeric::decimal(w.PrxyPort) : QStringLiteral("21"));
+    proxy.editPrxyUsr->setText(w.PrxyUser);
+    frmProxy::setOptionValue(proxy.rbOpen, w.rbOpen != No);
+    frmProxy::setOptionValue(proxy.rbLogin, w.rbLogin != No);
+    frmProxy::setOptionValue(proxy.rbSite, w.rbSite != No);
+    frmProxy::setOptionValue(proxy.rbUser, w.rbUser != No);
+    guarded([&] { showModal(proxy); });
+}
+
+void FileFTP::OKButton_Click()
+{
+    RouteStore &st = store();
+    RouteDef &w = st.workingRoute;
+    w.FTPServer = Text1[0]->text();
+    w.FTPLogon = Text1[1]->text();
+    w.FTPPassword = Text1[2]->text();
+    w.RemoteFTPDirectory = Text1[3]->text();
+    // Converted as a 16-bit number although the field holds 32 bits: a port
+    // above 32767, or a text that is no number, keeps the old port.
+    if (const auto port = Numeric::toInt16(editPort->text()))
+        w.FTPport = *port;
+    w.PrxyEnabled = yesNo(checkValue(cbProxy) != 0);
+    w.FTPSecure = yesNo(checkValue(cbSecure) != 0);
+    w.FTPPassive = yesNo(checkValue(cbPassive) != 0);
+    w.SafeUpload = yesNo(checkValue(cbSafeUpload) != 0);
+
+    if (w.PrxyEnabled == No) {
+        w.PrxyHost.clear();
+        w.PrxyPass.clear();
+        w.PrxyPort = 0;
+        w.PrxyUser.clear();
+        w.rbOpen = No;
+        w.rbLogin = No;
+        w.rbSite = No;
+        w.rbUser = No;
+    } else {
+        // Never opened: loading the dialog now fills it from the record, so
+        // the record's proxy values come back unchanged.
+        const frmProxy &proxy = context().form<frmProxy>();
+        w.PrxyHost = proxy.editPrxyHost->text();
+        w.PrxyPass = proxy.editPrxyPwd->text();
+        if (const auto port = Numeric::toInt32(proxy.editPrxyPort->text()))
+            w.PrxyPort = *port;
+        w.PrxyUser = proxy.editPrxyUsr->text();
+        w.rbOpen = yesNo(proxy.rbOpen->isChecked());
+        w.rbLogin = yesNo(proxy.rbLogin->isChecked());
+        w.rbSite = yesNo(proxy.rbSite->isChecked());
+        w.rbUser = yesNo(proxy.rbUser->isChecked());
+    }
+
+    if (w.RemoteFTPDirectory.isEmpty())
+        w.RemoteFTPDirectory = QStringLiteral(" ");
+
+    const QString problems = CheckFTPEntries();
+    if (!problems.isEmpty()) {
+        guarded([&] { context().message(this, {problems, kProblemsTitle, MsgIcon::Information, MsgButtons::Ok}); });
+        return;
+    }
+
+    if (w.FTPMonitor != No) {
+        // Only the route editor opens a monitoring route; it saves on its own OK.
+        w.DefaultRoute = Yes;
+    } else if (st.editIndex == 0) {
+        guarded([&] { RuleSys::appendAndSave(st); });
+    }
+    context().unload<frmProxy>();
+    unloadForm();
+}
+
+void FileFTP::CancelButton_Click()
+{
+    // Nothing is rolled back: a safe-upload click and a proxy OK stay in the record.
+    hideForm();
+    context().unload<frmProxy>();
+    unloadForm();
+}
+
+QString FileFTP::CheckFTPEntries() const
+{
+    QString problems;
+    qint16 number = 1;
+    if (Text1[0]->text().isEmpty()) {
+        problems += QStringLiteral("\r\n") + Numeric::decimal(number) +
+                    QStringLiteral(". You must specify a FTP Site Name or IP Address");
+        ++number;
+    }
+    if (Text1[1]->text().isEmpty()) {
+        problems += QStringLiteral("\r\n") + Numeric::decimal(number) +
+                    QStringLiteral(". You must specify a Login User Name for the FTP site");
+        ++number;
+    }
+    return problems;
+}
+
+} // namespace molvik

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "forms/Form.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace molvik {
+
+// The FTP page's proxy options. The FTP page fills and reads these controls
+// directly; OK stores them into the working route and only hides the dialog,
+// so the FTP page's own OK can read them again.
+class frmProxy final : public Form
+{
+    Q_OBJECT
+
+public:
+    explicit frmProxy(FormContext &context);
+
+    void Form_Load() override;
+    void OKButton_Click();
+    void CancelButton_Click();
+
+    // An option button's value as code sets it: yes selects the button and so
+    // clears the rest of its group; no clears that button alone, which can
+    // leave the group with nothing selected.
+    static void setOptionValue(QRadioButton *button, bool value);
+
+    QGroupBox *pnlPrxyOpt;
+    QWidget *Picture1;
+    QRadioButton *rbUser;
+    QRadioButton *rbSite;
+    QRadioButton *rbLogin;
+    QRadioButton *rbOpen;
+    QGroupBox *pnlPrxyCon;
+    QLabel *lblPrxySrvr;
+    QLineEdit *editPrxyHost;
+    QLabel *lblPrxyUsr;
+    QLineEdit *editPrxyUsr;
+    QLabel *lblPrxyPwd;
+    QLineEdit *editPrxyPwd;
+    QLabel *lblPrxyPort;
+    QLineEdit *editPrxyPort;
+    QPushButton *OKButton;
+    QPushButton *CancelButton;
+};
+
+} // namespace molvik
