@@ -5,6 +5,7 @@
 #include "store/RouteStore.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/FileCopy.h"
+#include "wizard/FileEmail.h"
 #include "wizard/FileFTP.h"
 #include "wizard/PageFonts.h"
 
@@ -72,6 +73,7 @@ void MoveVia::OKButton_Click()
     }
     if (Option1[2]->isChecked()) {
         w.EmailTransfer = Yes;
+        showModal(context().form<FileEmail>());
     }
     if (!Option1[0]->isChecked() && !Option1[1]->isChecked() && !Option1[2]->isChecked()) {
         w.DirTransfer = Yes;

@@ -1,0 +1,392 @@
+#include "wizard/FileEmail.h"
+
+#include "forms/FormContext.h"
+#include "forms/Guard.h"
+#include "forms/Twips.h"
+#include "platform/Numeric.h"
+#include "store/RouteStore.h"
+#include "store/RuleSys.h"
+#include "wizard/ExplainPanel.h"
+#include "wizard/PageFonts.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace molvik {
+
+namespace {
+
+const QString kServerFrame = QStringLiteral("Frame2");
+
+// The POP3 group, in the order the page treats it: server, login, password, port.
+constexpr int kPop3Group[] = {7, 4, 5, 9};
+
+// A password box shows "*" for each character, whatever the platform's style
+// would draw.
+class StarPasswordStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return u'*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+struct BoxRow
+{
+    int index;
+    const char *caption;
+    int top;
+    int labelWidth;
+    int boxWidth;
+};
+
+// Recipient, subject and message in Frame1; the rest in the server frame.
+constexpr BoxRow kFrame1Rows[] = {
+    {0, "Email Recipient Address", 360, 1935, 4095},
+    {1, "Email Subject", 720, 1935, 4095},
+    {2, "Email Message", 1080, 1935, 4095},
+};
+constexpr BoxRow kFrame2Rows[] = {
+    {3, "SMTP Server Name", 480, 1935, 3975},    {6, "Account Email Address", 840, 1935, 3975},
+    {8, "Service Port (SMTP)", 1200, 1935, 855}, {7, "POP3 Server Name", 2040, 1935, 3975},
+    {4, "Login UserName", 2400, 1935, 3975},     {5, "Login User Password", 2760, 1935, 3975},
+    {9, "Service Port (POP3)", 3120, 1695, 855},
+};
+
+// An address needs an "@" somewhere after its first character.
+bool validAddress(const QString &address)
+{
+    return address.indexOf(u'@', 1) >= 0;
+}
+
+// Steps 4 and 5 of OK: a port box that holds no number, or 0, gets the default.
+void defaultPort(QLineEdit *box, const QString &fallback)
+{
+    if (!Numeric::isNumeric(box->text()))
+        box->setText(fallback);
+    if (Numeric::value(box->text()).value_or(0.0) == 0.0)
+        box->setText(fallback);
+}
+
+// The design's captions fit their controls in Tahoma; where the fallback face
+// runs wider, a condensed face keeps them whole instead of clipping them.
+void fitCaptions(QWidget *page)
+{
+    const QList<QWidget *> captioned = page->findChildren<QWidget *>();
+    for (QWidget *w : captioned) {
+        if (!qobject_cast<QLabel *>(w) && !qobject_cast<QRadioButton *>(w) && !qobject_cast<QCheckBox *>(w))
+            continue;
+        // A label ends where its box begins.
+        int room = w->width();
+        if (const auto *label = qobject_cast<QLabel *>(w); label && label->buddy() && label->buddy()->x() > w->x())
+            room = qMin(room, label->buddy()->x() - w->x());
+        for (const int stretch : {QFont::SemiCondensed, QFont::Condensed}) {
+            if (w->sizeHint().width() <= room)
+                break;
+            QFont narrow = w->font();
+            narrow.setStretch(stretch);
+            w->setFont(narrow);
+        }
+    }
+}
+
+QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *f = new QGroupBox(caption, parent);
+    f->setObjectName(name);
+    return f;
+}
+
+} // namespace
+
+FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileEmail"), QStringLiteral("Routing Wizard - Email"))
+{
+    setFont(tahoma());
+    setClientSizeTwips(6630, ExplainLayout::FileEmail.clientHeight);
+
+    Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Email Options"), this);
+    Twips::place(Frame1, 120, 120, 6375, 6015);
+
+    for (const BoxRow &row : kFrame1Rows) {
+        Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame1);
+        Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
+        if (row.index == 2)
+            continue;
+        Text1[row.index] = new QLineEdit(Frame1);
+        Twips::place(Text1[row.index], 2040, row.top, row.boxWidth, 285);
+    }
+    Text1Message = new QPlainTextEdit(Frame1);
+    Text1Message->setObjectName(arrayName(QStringLiteral("Text1"), 2));
+    Text1Message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1Message->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next box, as in every other box of the page.
+    Text1Message->setTabChangesFocus(true);
+    Twips::place(Text1Message, 2040, 1080, 4095, 1125);
+
+    Frame3 = frame(QStringLiteral("Frame3"), QString(), Frame1);
+    Twips::place(Frame3, 120, 1320, 1815, 855);
+    Picture1 = new QWidget(Frame3);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Twips::place(Picture1, 120, 240, 1575, 495);
+    optMail[0] = new QRadioButton(QStringLiteral("Use SMTP"), Picture1);
+    optMail[1] = new QRadioButton(QStringLiteral("Use MAPI System"), Picture1);
+    for (int i = 0; i < 2; ++i) {
+        optMail[i]->setObjectName(arrayName(QStringLiteral("optMail"), i));
+        Twips::place(optMail[i], 0, i * 240, 1575, 195);
+    }
+
+    Frame2 = frame(kServerFrame, QString(), Frame1);
+    Twips::place(Frame2, 120, 2280, 6015, 3495);
+    Label1 = new QLabel(QStringLiteral("Server Account Information"), Frame2);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont underlined = tahoma();
+    underlined.setUnderline(true);
+    Label1->setFont(underlined);
+    Twips::place(Label1, 120, 120, 2535, 255);
+
+    for (const BoxRow &row : kFrame2Rows) {
+        Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame2);
+        Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
+        Text1[row.index] = new QLineEdit(Frame2);
+        Twips::place(Text1[row.index], 1920, row.top, row.boxWidth, 285);
+    }
+    Text1[5]->setEchoMode(QLineEdit::Password);
+    auto *stars = new StarPasswordStyle;
+    stars->setParent(Text1[5]);
+    Text1[5]->setStyle(stars);
+
+    Check1 = new QCheckBox(QStringLiteral("My Server requires POP3 authorization"), Frame2);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Twips::place(Check1, 120, 1680, 5775, 255);
+
+    for (int i = 0; i < 10; ++i) {
+        Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
+        if (Text1[i]) {
+            Text1[i]->setObjectName(arrayName(QStringLiteral("Text1"), i));
+            Label6[i]->setBuddy(Text1[i]);
+        }
+    }
+    Label6[2]->setBuddy(Text1Message);
+
+    panel = new ExplainPanel(*this, ExplainLayout::FileEmail);
+    panel->Text2->setFont(msSansSerif());
+
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    Twips::place(CancelButton, 3840, 6240, 1215, 375);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    Twips::place(OKButton, 5280, 6240, 1215, 375);
+
+    fitCaptions(this);
+
+    const QList<QWidget *> tabOrder = {Text1[0],     Text1[1],       Text1Message, Text1[3],   Text1[6],    Text1[8],
+                                       Text1[7],     Text1[4],       Text1[5],     Text1[9],   Check1,      OKButton,
+                                       CancelButton, panel->Explain, optMail[0],   optMail[1], panel->Text2};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    for (int i = 0; i < 2; ++i) {
+        connect(optMail[i], &QRadioButton::toggled, this, [this, i](bool selected) {
+            if (selected)
+                optMail_Click(i);
+        });
+    }
+    connect(Check1, &QCheckBox::stateChanged, this, &FileEmail::Check1_Click);
+    connect(OKButton, &QPushButton::clicked, this, &FileEmail::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &FileEmail::CancelButton_Click);
+}
+
+void FileEmail::Form_Load()
+{
+    const RouteDef &w = store().workingRoute;
+    Text1[0]->setText(w.AutoEmailName);
+    Text1[1]->setText(w.AutoEmailSubject);
+    Text1Message->setPlainText(w.AutoEmailMessage);
+    m_loadedMessage = {w.AutoEmailMessage, Text1Message->toPlainText()};
+    Text1[8]->setText(w.mailSMTPService != 0 ? Numeric::decimal(w.mailSMTPService) : QStringLiteral("25"));
+    Text1[9]->setText(w.mailPOPService != 0 ? Numeric::decimal(w.mailPOPService) : QStringLiteral("110"));
+
+    // Only the platform's true value counts here; a 1 left by another writer
+    // opens the page in MAPI mode.
+    if (w.SMTP == Yes) {
+        for (QLineEdit *box : controlsIn<QLineEdit>(this, kServerFrame))
+            box->setEnabled(true);
+        // Selecting runs the mode switch, which leaves the POP3 group disabled
+        // while the check box is still cleared.
+        optMail[0]->setChecked(true);
+        clearOption(optMail[1]);
+        Text1[3]->setText(w.FTPServer);
+        Text1[4]->setText(w.FTPLogon);
+        Text1[5]->setText(w.FTPPassword);
+        Text1[6]->setText(w.AutoEmailAttach);
+        Text1[7]->setText(w.mailPOPServer);
+        setCheckValue(Check1, w.mailPOPLogin == Yes ? 1 : 0);
+    } else {
+        clearOption(optMail[0]);
+        optMail[1]->setChecked(true);
+        for (QLineEdit *box : controlsIn<QLineEdit>(this, kServerFrame))
+            box->setEnabled(false);
+    }
+}
+
+void FileEmail::optMail_Click(int Index)
+{
+    // Chosen by kind and container, so labels, Check1 and the boxes of Frame1
+    // are never touched here.
+    const bool smtp = Index == 0;
+    for (QLineEdit *box : controlsIn<QLineEdit>(this, kServerFrame))
+        setBoxState(box, smtp);
+    Check1->setEnabled(smtp);
+    if (smtp)
+        Check1_Click();
+}
+
+void FileEmail::Check1_Click()
+{
+    // Only a tick enables the group; the greyed value counts as cleared.
+    const bool ticked = checkValue(Check1) == 1;
+    for (const int i : kPop3Group) {
+        setBoxState(Text1[i], ticked);
+        Label6[i]->setEnabled(ticked);
+    }
+}
+
+void FileEmail::OKButton_Click()
+{
+    RouteDef &w = store().workingRoute;
+    w.AutoEmailName = Text1[0]->text();
+    w.AutoEmailSubject = Text1[1]->text();
+    w.AutoEmailMessage = messageText().remove(QStringLiteral("\r\n"));
+
+    if (optMail[0]->isChecked()) {
+        w.SMTP = Yes;
+        w.FTPServer = Text1[3]->text();
+        w.FTPLogon = Text1[4]->text();
+        w.FTPPassword = Text1[5]->text();
+        w.AutoEmailAttach = Text1[6]->text();
+        w.mailPOPServer = Text1[7]->text();
+        w.mailPOPLogin = yesNo(checkValue(Check1) == 1);
+    } else {
+        w.mailPOPLogin = No;
+        w.mailPOPServer.clear();
+        w.SMTP = No;
+        w.FTPServer.clear();
+        w.FTPLogon.clear();
+        w.FTPPassword.clear();
+        w.AutoEmailAttach.clear();
+    }
+
+    defaultPort(Text1[8], QStringLiteral("25"));
+    defaultPort(Text1[9], QStringLiteral("110"));
+    // A port outside the 16-bit range leaves the field as it was, silently.
+    if (const auto pop = Numeric::toInt16(Text1[9]->text()))
+        w.mailPOPService = *pop;
+    if (const auto smtp = Numeric::toInt16(Text1[8]->text()))
+        w.mailSMTPService = *smtp;
+
+    const QString problems = CheckEmailEntries();
+    if (!problems.isEmpty()) {
+        guarded([&] { context().message(this, {problems, kProblemsTitle, MsgIcon::Information, MsgButtons::Ok}); });
+        return;
+    }
+    // From the route editor the editor saves, when its own OK is pressed.
+    if (store().editIndex == 0)
+        guarded([&] { RuleSys::appendAndSave(store()); });
+    unloadForm();
+}
+
+void FileEmail::CancelButton_Click()
+{
+    unloadForm();
+}
+
+QString FileEmail::CheckEmailEntries() const
+{
+    const RouteDef &w = store().workingRoute;
+    QString problems;
+    qint16 counter = 1;
+    const auto add = [&](const char *message) {
+        problems += QStringLiteral("\r\n") + QString::number(counter) + QLatin1String(message);
+        ++counter;
+    };
+
+    const QString recipient = Text1[0]->text();
+    if (recipient.isEmpty())
+        add(". You must specify an email account to send to.");
+    else if (!validAddress(recipient))
+        add(". You must specify a valid email address");
+    if (Text1[1]->text().isEmpty())
+        add(". You must specify an email subject line.");
+    if (messageText().isEmpty())
+        add(". You must specify an email message.");
+
+    if (w.SMTP != No) {
+        if (Text1[3]->text().isEmpty())
+            add(". You must specify an SMTP Server name");
+        // The account address is checked twice: an empty one gets both entries.
+        if (Text1[6]->text().isEmpty())
+            add(". You must specify a valid SMTP account for this server.");
+        if (!validAddress(Text1[6]->text()))
+            add(". You must specify a valid email address for the SMTP server");
+    }
+    if (w.mailPOPLogin != No) {
+        if (Text1[7]->text().isEmpty())
+            add(". You must specify a valid Pop Server Name");
+        if (Text1[4]->text().isEmpty())
+            add(". You must specify a valid account for this POP Server");
+        if (Text1[5]->text().isEmpty())
+            add(". You must specify a valid Password for this POP server. Blank is not allowed");
+    }
+    return problems;
+}
+
+QString FileEmail::messageText() const
+{
+    // The box turns a lone CR or LF into a line break; while it still shows
+    // what was loaded, its text is exactly that.
+    const QString shown = Text1Message->toPlainText();
+    if (shown == m_loadedMessage.second)
+        return m_loadedMessage.first;
+    return QString(shown).replace(u'\n', QStringLiteral("\r\n"));
+}
+
+QColor FileEmail::enabledColour() const
+{
+    return Text1[0]->palette().color(QPalette::Base);
+}
+
+QColor FileEmail::disabledColour() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void FileEmail::setBoxState(QLineEdit *box, bool enabled)
+{
+    box->setEnabled(enabled);
+    QPalette p = box->palette();
+    // Every colour group, so a disabled box shows the page's background too.
+    p.setColor(QPalette::Base, enabled ? enabledColour() : disabledColour());
+    box->setPalette(p);
+}
+
+void FileEmail::clearOption(QRadioButton *option)
+{
+    // An exclusive option cannot be cleared by itself; step out of the group.
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(true);
+}
+
+} // namespace molvik
