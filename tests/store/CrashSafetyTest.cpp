@@ -172,7 +172,10 @@ KillRun killRepeatedly(const QString &mode, const QString &folder, int kills, bo
     const QString path = QDir(folder).filePath(QStringLiteral("Routes.xml"));
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> savesFirst(0, 2);
-    std::uniform_int_distribution<int> pauseMicros(0, 1500);
+    std::uniform_real_distribution<double> pauseInSaves(0.0, 1.5);
+    // How long one save takes here, learnt from the children's own lines, so
+    // the kills spread over whole saves on a fast build and a slow one alike.
+    double saveMicros = 1000;
 
     KillRun run;
     qint64 confirmed = 0;
@@ -184,11 +187,16 @@ KillRun killRepeatedly(const QString &mode, const QString &folder, int kills, bo
     while (run.kills < kills) {
         SaveLoop child(mode, path, confirmed + 1);
         const int saves = savesFirst(rng);
-        const int pause = pauseMicros(rng);
+        const double pause = pauseInSaves(rng);
         bool alive = child.nextLine() == QByteArray("ready");
-        for (int i = 0; alive && i < saves; ++i)
+        auto mark = std::chrono::steady_clock::now();
+        for (int i = 0; alive && i < saves; ++i) {
             alive = child.nextLine().has_value();
-        std::this_thread::sleep_for(std::chrono::microseconds(pause));
+            const auto now = std::chrono::steady_clock::now();
+            saveMicros = 0.7 * saveMicros + 0.3 * std::chrono::duration<double, std::micro>(now - mark).count();
+            mark = now;
+        }
+        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(pause * saveMicros));
         if (!alive || !child.running()) {
             run.bad++;
             run.firstBad = QStringLiteral("the child stopped on its own: ") + QString::fromLocal8Bit(child.errors());
@@ -324,9 +332,29 @@ TEST(CrashSafety, InjectedFaultsLeaveTheOldFileAndReachTheCaller)
         int error;
         const char *injectedLine; // pattern of the log line that took the fault
     };
-    // The child's first write is its "ready" line; its second is the file's content.
+    // Which write call carries the content depends on the build (a sanitizer
+    // runtime writes too): a traced dry run counts them the way strace does.
+    QTemporaryDir dry;
+    ASSERT_TRUE(QDir().mkdir(dry.filePath(QStringLiteral("data"))));
+    ASSERT_TRUE(writeFile(dry.filePath(QStringLiteral("data/Routes.xml")), tableBytes(0)));
+    ASSERT_TRUE(QFile::setPermissions(dry.filePath(QStringLiteral("data/Routes.xml")),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    const Traced counted = saveOnceTraced({QStringLiteral("-e"), QStringLiteral("trace=write")},
+                                          dry.filePath(QStringLiteral("data/Routes.xml")), dry.filePath(QStringLiteral("strace.log")));
+    // strace counts calls per thread: count those of the thread that wrote the content.
+    const QRegularExpression writeCall(QStringLiteral(R"(^(\d+)\s+write\()"));
+    const qsizetype contentLine = findLine(counted.log, QStringLiteral(R"(^\d+\s+write\(\d+, "<Routes>)"));
+    ASSERT_GE(contentLine, 0) << counted.log.join(u'\n').toStdString();
+    const QString writer = writeCall.match(counted.log[contentLine]).captured(1);
+    int contentWrite = 0;
+    for (qsizetype i = 0; i <= contentLine; ++i) {
+        if (writeCall.match(counted.log[i]).captured(1) == writer)
+            ++contentWrite;
+    }
+    ASSERT_EQ(counted.status, 0) << counted.err.toStdString();
+    const QByteArray enospc = "inject=write:error=ENOSPC:when=" + QByteArray::number(contentWrite);
     const Fault faults[] = {
-        {"inject=write:error=ENOSPC:when=2", ENOSPC, R"(write\(\d+, "<Routes>.*\(INJECTED\))"},
+        {enospc.constData(), ENOSPC, R"(write\(\d+, "<Routes>.*\(INJECTED\))"},
         {"inject=fdatasync:error=EIO", EIO, R"(fdatasync\(\d+\).*\(INJECTED\))"},
         {"inject=rename:error=EXDEV", EXDEV, R"(rename\(.*Routes\.xml.*\(INJECTED\))"},
     };
@@ -379,17 +407,17 @@ TEST(CrashSafety, DataIsSyncedBeforeTheRenameAndTheFolderAfterIt)
         const QStringList &log = t.log;
 
         QRegularExpressionMatch m;
-        const qsizetype content = findLine(log, QStringLiteral(R"(\d+ write\((\d+), "<Routes>)"), 0, &m);
+        const qsizetype content = findLine(log, QStringLiteral(R"(\d+\s+write\((\d+), "<Routes>)"), 0, &m);
         ASSERT_GE(content, 0) << log.join(u'\n').toStdString();
         const QString fd = m.captured(1);
         const QString quotedPath = QRegularExpression::escape(u'"' + path + u'"');
-        const qsizetype sync = findLine(log, QStringLiteral(R"(\d+ fdatasync\(%1\)\s+= 0)").arg(fd), content);
-        const qsizetype visible = findLine(log, QStringLiteral(R"(\d+ (rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)").arg(quotedPath), content);
-        const qsizetype folderOpen = findLine(log, QStringLiteral(R"(\d+ openat\(AT_FDCWD, %1, [^)]*O_DIRECTORY[^)]*\)\s+= (\d+))")
+        const qsizetype sync = findLine(log, QStringLiteral(R"(\d+\s+fdatasync\(%1\)\s+= 0)").arg(fd), content);
+        const qsizetype visible = findLine(log, QStringLiteral(R"(\d+\s+(rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)").arg(quotedPath), content);
+        const qsizetype folderOpen = findLine(log, QStringLiteral(R"(\d+\s+openat\(AT_FDCWD, %1, [^)]*O_DIRECTORY[^)]*\)\s+= (\d+))")
                                                        .arg(QRegularExpression::escape(u'"' + folder + u'"')),
                                               visible, &m);
         ASSERT_GE(folderOpen, 0) << log.join(u'\n').toStdString();
-        const qsizetype folderSync = findLine(log, QStringLiteral(R"(\d+ fsync\(%1\)\s+= 0)").arg(m.captured(1)), folderOpen);
+        const qsizetype folderSync = findLine(log, QStringLiteral(R"(\d+\s+fsync\(%1\)\s+= 0)").arg(m.captured(1)), folderOpen);
         EXPECT_LT(content, sync);
         EXPECT_GE(sync, 0);
         EXPECT_LT(sync, visible) << log.join(u'\n').toStdString();
@@ -397,7 +425,7 @@ TEST(CrashSafety, DataIsSyncedBeforeTheRenameAndTheFolderAfterIt)
 
         // The file is owner-only (new) or keeps its mode (existing) before a
         // byte of it is written: the content holds passwords.
-        const qsizetype chmod = findLine(log, QStringLiteral(R"(\d+ fchmod\(%1, 0[0-7]+\)\s+= 0)").arg(fd));
+        const qsizetype chmod = findLine(log, QStringLiteral(R"(\d+\s+fchmod\(%1, 0[0-7]+\)\s+= 0)").arg(fd));
         EXPECT_GE(chmod, 0) << log.join(u'\n').toStdString();
         EXPECT_LT(chmod, content) << log.join(u'\n').toStdString();
         EXPECT_EQ(fileMode(path), existing ? 0640u : 0600u);
