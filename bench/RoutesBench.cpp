@@ -169,31 +169,38 @@ int main(int argc, char **argv)
         }
         state.SetBytesProcessed(state.iterations() * tableBytes.size());
     });
-    benchmark::RegisterBenchmark("junk/load-routes", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            reader.routeCount = 0;
-            benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, junkPath));
-        }
-        state.SetBytesProcessed(state.iterations() * junkSize);
-    })->Unit(benchmark::kMillisecond)->Iterations(3);
-    benchmark::RegisterBenchmark("junk/memchr-lines", [&](benchmark::State &state) {
-        std::vector<char> buffer(1 << 20);
-        for (auto _ : state) {
-            QFile f(junkPath);
-            f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-            qint64 lines = 0;
-            for (qint64 n; (n = f.read(buffer.data(), qint64(buffer.size()))) > 0;) {
-                const char *p = buffer.data();
-                const char *end = p + n;
-                while ((p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr) {
-                    ++lines;
-                    ++p;
-                }
-            }
-            benchmark::DoNotOptimize(lines);
-        }
-        state.SetBytesProcessed(state.iterations() * junkSize);
-    })->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark("junk/load-routes",
+                                 [&](benchmark::State &state) {
+                                     for (auto _ : state) {
+                                         reader.routeCount = 0;
+                                         benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, junkPath));
+                                     }
+                                     state.SetBytesProcessed(state.iterations() * junkSize);
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("junk/memchr-lines",
+                                 [&](benchmark::State &state) {
+                                     std::vector<char> buffer(1 << 20);
+                                     for (auto _ : state) {
+                                         QFile f(junkPath);
+                                         f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+                                         qint64 lines = 0;
+                                         for (qint64 n; (n = f.read(buffer.data(), qint64(buffer.size()))) > 0;) {
+                                             const char *p = buffer.data();
+                                             const char *end = p + n;
+                                             while ((p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) !=
+                                                    nullptr) {
+                                                 ++lines;
+                                                 ++p;
+                                             }
+                                         }
+                                         benchmark::DoNotOptimize(lines);
+                                     }
+                                     state.SetBytesProcessed(state.iterations() * junkSize);
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
 
     RatioReporter reporter(::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
                                                    : benchmark::ConsoleReporter::OO_Tabular);

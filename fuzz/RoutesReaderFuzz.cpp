@@ -17,12 +17,12 @@ using namespace molvik;
 
 namespace {
 
-#define FUZZ_CHECK(condition)                                                                                           \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                    \
-            std::abort();                                                                                              \
-        }                                                                                                              \
+#define FUZZ_CHECK(condition)                                                                                                    \
+    do {                                                                                                                         \
+        if (!(condition)) {                                                                                                      \
+            std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                              \
+            std::abort();                                                                                                        \
+        }                                                                                                                        \
     } while (false)
 
 const Environment &environment()

@@ -26,46 +26,45 @@ const char kUsage[] = "Usage: molvik-routes list FILE\n"
                       "       molvik-routes check FILE\n"
                       "       molvik-routes --help\n";
 
-const char kHelp[] =
-    "Shows what a routes file (Routes.xml) holds, read exactly as the routing\n"
-    "control reads it. The file is never changed.\n"
-    "\n"
-    "Commands:\n"
-    "  list FILE    A table with one row per route: slot, name, method, source\n"
-    "               folder, file pattern and destination.\n"
-    "  export FILE  The routes as JSON on standard output:\n"
-    "                 {\"accepted\": BOOL, \"count\": N, \"routes\": [ {...}, ... ]}\n"
-    "               \"accepted\" is false when the first line is not \"<Routes>\".\n"
-    "               Each route object holds all 59 fields under their element\n"
-    "               names, in the order the file stores them: texts as strings,\n"
-    "               yes/no as booleans (true when not 0), numbers as numbers.\n"
-    "  check FILE   Every line the control skips or whose value it does not take,\n"
-    "               as \"LINE: message\": a first line other than \"<Routes>\",\n"
-    "               lines that are not element lines, unknown elements, values\n"
-    "               that do not convert, routes beyond the tenth and a missing\n"
-    "               \"</Routes>\". Prints nothing for a clean file.\n"
-    "  -h, --help   This text.\n"
-    "\n"
-    "Method (list): the transfer flags are tested in this order and the last one\n"
-    "set wins, the order in which the route tree picks a route's icon:\n"
-    "  FTPTransfer    FTP\n"
-    "  FTPMonitor     FTP monitor\n"
-    "  EmailTransfer  email\n"
-    "  KelmTransfer   secure transfer\n"
-    "  DirTransfer    directory\n"
-    "  KelmXTransfer  secure transfer\n"
-    "  HyperTransfer  hyper transfer\n"
-    "A route with none of them set shows \"none\".\n"
-    "\n"
-    "Destination (list): directory and hyper transfer: RemoteDirectory; FTP and\n"
-    "FTP monitor: FTPServer:RemoteFTPDirectory; email: the recipient\n"
-    "(AutoEmailName); secure transfer: KXSecureIP:KXSecurePort.\n"
-    "\n"
-    "Exit status:\n"
-    "  0  list, export: the file is a routes file; check: nothing to report\n"
-    "  1  list, export: the first line is not \"<Routes>\"; check: something\n"
-    "     was reported\n"
-    "  2  the file is missing or cannot be read, or the command line is wrong\n";
+const char kHelp[] = "Shows what a routes file (Routes.xml) holds, read exactly as the routing\n"
+                     "control reads it. The file is never changed.\n"
+                     "\n"
+                     "Commands:\n"
+                     "  list FILE    A table with one row per route: slot, name, method, source\n"
+                     "               folder, file pattern and destination.\n"
+                     "  export FILE  The routes as JSON on standard output:\n"
+                     "                 {\"accepted\": BOOL, \"count\": N, \"routes\": [ {...}, ... ]}\n"
+                     "               \"accepted\" is false when the first line is not \"<Routes>\".\n"
+                     "               Each route object holds all 59 fields under their element\n"
+                     "               names, in the order the file stores them: texts as strings,\n"
+                     "               yes/no as booleans (true when not 0), numbers as numbers.\n"
+                     "  check FILE   Every line the control skips or whose value it does not take,\n"
+                     "               as \"LINE: message\": a first line other than \"<Routes>\",\n"
+                     "               lines that are not element lines, unknown elements, values\n"
+                     "               that do not convert, routes beyond the tenth and a missing\n"
+                     "               \"</Routes>\". Prints nothing for a clean file.\n"
+                     "  -h, --help   This text.\n"
+                     "\n"
+                     "Method (list): the transfer flags are tested in this order and the last one\n"
+                     "set wins, the order in which the route tree picks a route's icon:\n"
+                     "  FTPTransfer    FTP\n"
+                     "  FTPMonitor     FTP monitor\n"
+                     "  EmailTransfer  email\n"
+                     "  KelmTransfer   secure transfer\n"
+                     "  DirTransfer    directory\n"
+                     "  KelmXTransfer  secure transfer\n"
+                     "  HyperTransfer  hyper transfer\n"
+                     "A route with none of them set shows \"none\".\n"
+                     "\n"
+                     "Destination (list): directory and hyper transfer: RemoteDirectory; FTP and\n"
+                     "FTP monitor: FTPServer:RemoteFTPDirectory; email: the recipient\n"
+                     "(AutoEmailName); secure transfer: KXSecureIP:KXSecurePort.\n"
+                     "\n"
+                     "Exit status:\n"
+                     "  0  list, export: the file is a routes file; check: nothing to report\n"
+                     "  1  list, export: the first line is not \"<Routes>\"; check: something\n"
+                     "     was reported\n"
+                     "  2  the file is missing or cannot be read, or the command line is wrong\n";
 
 enum class Method { None, Ftp, FtpMonitor, Email, Secure, Directory, Hyper };
 
@@ -78,8 +77,8 @@ struct MethodFlag
 // The route tree's icon order, with HyperTransfer last as a node added for a
 // new route has it.
 const MethodFlag kMethodOrder[] = {
-    {&RouteDef::FTPTransfer, Method::Ftp},      {&RouteDef::FTPMonitor, Method::FtpMonitor},
-    {&RouteDef::EmailTransfer, Method::Email},  {&RouteDef::KelmTransfer, Method::Secure},
+    {&RouteDef::FTPTransfer, Method::Ftp},       {&RouteDef::FTPMonitor, Method::FtpMonitor},
+    {&RouteDef::EmailTransfer, Method::Email},   {&RouteDef::KelmTransfer, Method::Secure},
     {&RouteDef::DirTransfer, Method::Directory}, {&RouteDef::KelmXTransfer, Method::Secure},
     {&RouteDef::HyperTransfer, Method::Hyper},
 };

@@ -38,7 +38,10 @@ ToolRun tool(const QStringList &arguments)
     return r;
 }
 
-QString example() { return QStringLiteral(MOLVIK_EXAMPLES "/Routes.xml"); }
+QString example()
+{
+    return QStringLiteral(MOLVIK_EXAMPLES "/Routes.xml");
+}
 
 QByteArray fileBytes(const QString &path)
 {
@@ -76,9 +79,9 @@ TEST(RoutesTool, HelpAndCommandLineErrors)
         const ToolRun r = tool(args);
         EXPECT_EQ(r.status, 0) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.err.isEmpty());
-        for (const char *needle : {"list FILE", "export FILE", "check FILE", "\"accepted\"", "Exit status", "FTPTransfer",
-                                   "FTPMonitor", "EmailTransfer", "KelmTransfer", "DirTransfer", "KelmXTransfer",
-                                   "HyperTransfer", "last one", "none"})
+        for (const char *needle :
+             {"list FILE", "export FILE", "check FILE", "\"accepted\"", "Exit status", "FTPTransfer", "FTPMonitor",
+              "EmailTransfer", "KelmTransfer", "DirTransfer", "KelmXTransfer", "HyperTransfer", "last one", "none"})
             EXPECT_TRUE(r.out.contains(needle)) << needle;
     }
     for (const QStringList &args :
@@ -126,10 +129,12 @@ TEST(RoutesTool, ListShowsTheExampleFileOneRowPerMethod)
     const QString complete = QStringLiteral("C:\\programData\\Kelmora\\Complete");
     const QStringList expected[] = {
         {u"1"_qs, u"Scans to archive share"_qs, u"directory"_qs, complete, u"*.pdf"_qs, u"\\\\files01\\archive\\scans"_qs},
-        {u"2"_qs, u"Partner upload through proxy"_qs, u"FTP"_qs, complete, u"*.xml"_qs, u"ftp.partner.example:/incoming/orders"_qs},
+        {u"2"_qs, u"Partner upload through proxy"_qs, u"FTP"_qs, complete, u"*.xml"_qs,
+         u"ftp.partner.example:/incoming/orders"_qs},
         {u"3"_qs, u"Supplier pickup"_qs, u"FTP monitor"_qs, complete, u"*.*"_qs, u"ftp.supplier.example:/outgoing"_qs},
         {u"4"_qs, u"Invoices by SMTP"_qs, u"email"_qs, complete, u"*.*"_qs, u"accounts@customer.example"_qs},
-        {u"5"_qs, QString::fromUtf8("Rapports d'ann\u00e9e par MAPI"), u"email"_qs, complete, u"*.doc"_qs, u"reports@office.example"_qs},
+        {u"5"_qs, QString::fromUtf8("Rapports d'ann\u00e9e par MAPI"), u"email"_qs, complete, u"*.doc"_qs,
+         u"reports@office.example"_qs},
         {u"6"_qs, u"Secure download to head office"_qs, u"secure transfer"_qs, complete, u"*.*"_qs, u"192.0.2.40:7443"_qs},
         {u"7"_qs, u"Hyper transfer to the print room"_qs, u"hyper transfer"_qs, complete, u"*.ps"_qs, u"\\\\print01\\spool"_qs},
     };
@@ -174,16 +179,15 @@ TEST(RoutesTool, ExportHoldsExactlyWhatLoadRoutesHolds)
     NativeStore s;
     // Quotes, backslashes, a tab, a control byte and Windows-1252 letters in
     // values; a yes/no given as a number.
-    s.write(QStringLiteral("odd.xml"), crlf({"<Routes>", "<RouteDef>say \"hi\" \\\\srv\\x\ttab\x01</RouteDef>",
-                                             "<UserID>caf\xe9 \x80</UserID>", "<SMTP>7</SMTP>",
-                                             "<mailPOPService>-5</mailPOPService>", "<FTPport>0</FTPport>", "</Routes>"}));
+    s.write(QStringLiteral("odd.xml"),
+            crlf({"<Routes>", "<RouteDef>say \"hi\" \\\\srv\\x\ttab\x01</RouteDef>", "<UserID>caf\xe9 \x80</UserID>",
+                  "<SMTP>7</SMTP>", "<mailPOPService>-5</mailPOPService>", "<FTPport>0</FTPport>", "</Routes>"}));
     s.write(QStringLiteral("empty-list.xml"), crlf({"<Routes>", "</Routes>"}));
     s.write(QStringLiteral("not-routes.xml"), crlf({"<routes>", "<RouteDef>x</RouteDef>"}));
     const QStringList before = QDir(s.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    const QString files[] = {example(), QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"),
-                             s.path(QStringLiteral("odd.xml")), s.path(QStringLiteral("empty-list.xml")),
-                             s.path(QStringLiteral("not-routes.xml"))};
+    const QString files[] = {example(), QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"), s.path(QStringLiteral("odd.xml")),
+                             s.path(QStringLiteral("empty-list.xml")), s.path(QStringLiteral("not-routes.xml"))};
     for (const QString &file : files) {
         SCOPED_TRACE(file.toStdString());
         NativeStore expected;
@@ -255,22 +259,22 @@ TEST(RoutesTool, CheckReportsEveryLineLoadRoutesSkipsWithItsNumber)
 {
     NativeStore s;
     QByteArray text = crlf({
-        "<Routes>",                                  // 1
-        "<UserID>early</UserID>",                    // 2 before the first route
-        "<RouteDef>one</RouteDef>",                  // 3
-        "  <UserID>ops</UserID>",                    // 4 indentation is fine
-        "",                                          // 5 empty lines are fine
-        "just some text",                            // 6 not an element line
-        "<Foo>1</Foo>",                              // 7 unknown element
-        "<FTPport>abc</FTPport>",                    // 8 not a number
-        "<SMTP>yes</SMTP>",                          // 9 not True/False/number
-        "<mailPOPService>70000</mailPOPService>",    // 10 out of 16-bit range
-        "</AutoEmailMessage>",                       // 11 closing tag on its own
-        "<FTPport>0</FTPport>",                      // 12 taken (as 21)
+        "<Routes>",                               // 1
+        "<UserID>early</UserID>",                 // 2 before the first route
+        "<RouteDef>one</RouteDef>",               // 3
+        "  <UserID>ops</UserID>",                 // 4 indentation is fine
+        "",                                       // 5 empty lines are fine
+        "just some text",                         // 6 not an element line
+        "<Foo>1</Foo>",                           // 7 unknown element
+        "<FTPport>abc</FTPport>",                 // 8 not a number
+        "<SMTP>yes</SMTP>",                       // 9 not True/False/number
+        "<mailPOPService>70000</mailPOPService>", // 10 out of 16-bit range
+        "</AutoEmailMessage>",                    // 11 closing tag on its own
+        "<FTPport>0</FTPport>",                   // 12 taken (as 21)
     });
-    for (int n = 2; n <= 10; ++n)                    // 13 to 21
+    for (int n = 2; n <= 10; ++n) // 13 to 21
         text += QByteArray("<RouteDef>") + QByteArray::number(n) + "</RouteDef>\r\n";
-    text += crlf({"<RouteDef>eleven</RouteDef>"});   // 22 beyond the tenth
+    text += crlf({"<RouteDef>eleven</RouteDef>"}); // 22 beyond the tenth
     // 23: the end, without "</Routes>"
     s.write(QStringLiteral("crafted.xml"), text);
 
@@ -296,7 +300,8 @@ TEST(RoutesTool, CheckReportsEveryLineLoadRoutesSkipsWithItsNumber)
     }
     // What check reports is what load-routes did: ten routes, the eleventh
     // gone, FTPport taken from line 12 only.
-    const QJsonObject exported = QJsonDocument::fromJson(tool({QStringLiteral("export"), s.path(QStringLiteral("crafted.xml"))}).out).object();
+    const QJsonObject exported =
+        QJsonDocument::fromJson(tool({QStringLiteral("export"), s.path(QStringLiteral("crafted.xml"))}).out).object();
     EXPECT_EQ(exported[u"count"].toInt(), 10);
     EXPECT_EQ(exported[u"routes"][0][u"FTPport"].toInt(), 21);
     EXPECT_EQ(exported[u"routes"][0][u"UserID"].toString(), u"ops"_qs);
@@ -304,16 +309,17 @@ TEST(RoutesTool, CheckReportsEveryLineLoadRoutesSkipsWithItsNumber)
     // Clean files, lines after "</Routes>" and LF line ends give nothing to report.
     s.write(QStringLiteral("trailing.xml"), crlf({"<Routes>", "<RouteDef>a</RouteDef>", "</Routes>", "garbage", "<Foo>"}));
     s.write(QStringLiteral("lf.xml"), "<Routes>\n<RouteDef>a</RouteDef>\n\n<Pattern>*.*</Pattern>\n</Routes>\n");
-    for (const QString &clean : {example(), QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"),
-                                 QStringLiteral(MOLVIK_TEST_DATA "/default-route.xml"), s.path(QStringLiteral("trailing.xml")),
-                                 s.path(QStringLiteral("lf.xml"))}) {
+    for (const QString &clean :
+         {example(), QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"), QStringLiteral(MOLVIK_TEST_DATA "/default-route.xml"),
+          s.path(QStringLiteral("trailing.xml")), s.path(QStringLiteral("lf.xml"))}) {
         const ToolRun c = tool({QStringLiteral("check"), clean});
         EXPECT_EQ(c.status, 0) << clean.toStdString() << '\n' << c.out.toStdString();
         EXPECT_TRUE(c.out.isEmpty() && c.err.isEmpty());
     }
 
     // Not a routes file: one report at line 1, whatever follows.
-    for (const QByteArray &bad : {QByteArray(""), QByteArray(" <Routes>\r\n<Foo>\r\n"), QByteArray("<routes>\r\n</Routes>\r\n")}) {
+    for (const QByteArray &bad :
+         {QByteArray(""), QByteArray(" <Routes>\r\n<Foo>\r\n"), QByteArray("<routes>\r\n</Routes>\r\n")}) {
         s.write(QStringLiteral("bad.xml"), bad);
         const ToolRun c = tool({QStringLiteral("check"), s.path(QStringLiteral("bad.xml"))});
         EXPECT_EQ(c.status, 1);
@@ -341,7 +347,8 @@ TEST(ExampleRoutesFile, IsWhatTheWriterWritesAndHoldsEveryMethod)
     // CR LF after every one of 59 lines per route, Windows-1252 text.
     EXPECT_EQ(bytes.count("\r\n"), 59 * 7 + 2);
     EXPECT_EQ(bytes.count('\n'), 59 * 7 + 2);
-    EXPECT_TRUE(bytes.contains("ann\xe9" "e"));
+    EXPECT_TRUE(bytes.contains("ann\xe9"
+                               "e"));
 
     const auto &r = st.routes;
     EXPECT_TRUE(r[1].DirTransfer && !r[1].RemoteDirectory.isEmpty());

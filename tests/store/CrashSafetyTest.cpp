@@ -73,7 +73,8 @@ QProcessEnvironment childEnvironment()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), asan.isEmpty() ? QStringLiteral("detect_leaks=0") : asan + QStringLiteral(":detect_leaks=0"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               asan.isEmpty() ? QStringLiteral("detect_leaks=0") : asan + QStringLiteral(":detect_leaks=0"));
     return env;
 }
 
@@ -158,9 +159,9 @@ private:
 struct KillRun
 {
     int kills = 0;
-    int bad = 0;          // kills after which the file was neither table
-    int newer = 0;        // kills that found the save in progress already renamed
-    int leftovers = 0;    // kills that left a temporary file beside the routes file
+    int bad = 0;       // kills after which the file was neither table
+    int newer = 0;     // kills that found the save in progress already renamed
+    int leftovers = 0; // kills that left a temporary file beside the routes file
     QString firstBad;
 };
 
@@ -227,7 +228,9 @@ KillRun killRepeatedly(const QString &mode, const QString &folder, int kills, bo
 
 unsigned fileMode(const QString &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
@@ -259,9 +262,9 @@ Traced saveOnceTraced(const QStringList &straceOptions, const QString &path, con
 {
     QProcess p;
     p.setProcessEnvironment(childEnvironment());
-    p.start(QStringLiteral("strace"), QStringList{QStringLiteral("-f"), QStringLiteral("-o"), logPath} + straceOptions
-                                          + QStringList{kSaveLoop, QStringLiteral("save"), path, QStringLiteral("1"),
-                                                        QStringLiteral("1")});
+    p.start(QStringLiteral("strace"),
+            QStringList{QStringLiteral("-f"), QStringLiteral("-o"), logPath} + straceOptions +
+                QStringList{kSaveLoop, QStringLiteral("save"), path, QStringLiteral("1"), QStringLiteral("1")});
     Traced t;
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
         return t;
@@ -318,8 +321,7 @@ TEST(CrashSafety, TheSameHarnessCatchesAWriterThatWritesInPlace)
     // so 200 kills all missing it would take odds far beyond any real chance.
     const KillRun run = killRepeatedly(QStringLiteral("inplace"), folder, 200, true, 20240611u);
     EXPECT_GE(run.bad, 1) << "the harness did not notice an in-place writer in " << run.kills << " kills";
-    std::cout << "[ control  ] in-place writer caught after " << run.kills << " kill(s): " << run.firstBad.toStdString()
-              << '\n';
+    std::cout << "[ control  ] in-place writer caught after " << run.kills << " kill(s): " << run.firstBad.toStdString() << '\n';
 }
 
 TEST(CrashSafety, InjectedFaultsLeaveTheOldFileAndReachTheCaller)
@@ -339,8 +341,9 @@ TEST(CrashSafety, InjectedFaultsLeaveTheOldFileAndReachTheCaller)
     ASSERT_TRUE(writeFile(dry.filePath(QStringLiteral("data/Routes.xml")), tableBytes(0)));
     ASSERT_TRUE(QFile::setPermissions(dry.filePath(QStringLiteral("data/Routes.xml")),
                                       QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
-    const Traced counted = saveOnceTraced({QStringLiteral("-e"), QStringLiteral("trace=write")},
-                                          dry.filePath(QStringLiteral("data/Routes.xml")), dry.filePath(QStringLiteral("strace.log")));
+    const Traced counted =
+        saveOnceTraced({QStringLiteral("-e"), QStringLiteral("trace=write")}, dry.filePath(QStringLiteral("data/Routes.xml")),
+                       dry.filePath(QStringLiteral("strace.log")));
     // strace counts calls per thread: count those of the thread that wrote the content.
     const QRegularExpression writeCall(QStringLiteral(R"(^(\d+)\s+write\()"));
     const qsizetype contentLine = findLine(counted.log, QStringLiteral(R"(^\d+\s+write\(\d+, "<Routes>)"));
@@ -368,10 +371,10 @@ TEST(CrashSafety, InjectedFaultsLeaveTheOldFileAndReachTheCaller)
         ASSERT_TRUE(writeFile(path, old));
         ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
 
-        const Traced t = saveOnceTraced({QStringLiteral("-e"), QLatin1String(fault.inject)}, path,
-                                        tmp.filePath(QStringLiteral("strace.log")));
+        const Traced t =
+            saveOnceTraced({QStringLiteral("-e"), QLatin1String(fault.inject)}, path, tmp.filePath(QStringLiteral("strace.log")));
         EXPECT_GE(findLine(t.log, QLatin1String(fault.injectedLine)), 0) << "the fault did not hit the save:\n"
-                                                                          << t.log.join(u'\n').toStdString();
+                                                                         << t.log.join(u'\n').toStdString();
         EXPECT_NE(t.status, 0);
         EXPECT_TRUE(t.err.contains(path)) << t.err.toStdString();
         EXPECT_TRUE(t.err.contains(QString::fromLocal8Bit(std::strerror(fault.error)))) << t.err.toStdString();
@@ -412,9 +415,12 @@ TEST(CrashSafety, DataIsSyncedBeforeTheRenameAndTheFolderAfterIt)
         const QString fd = m.captured(1);
         const QString quotedPath = QRegularExpression::escape(u'"' + path + u'"');
         const qsizetype sync = findLine(log, QStringLiteral(R"(\d+\s+fdatasync\(%1\)\s+= 0)").arg(fd), content);
-        const qsizetype visible = findLine(log, QStringLiteral(R"(\d+\s+(rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)").arg(quotedPath), content);
-        const qsizetype folderOpen = findLine(log, QStringLiteral(R"(\d+\s+openat\(AT_FDCWD, %1, [^)]*O_DIRECTORY[^)]*\)\s+= (\d+))")
-                                                       .arg(QRegularExpression::escape(u'"' + folder + u'"')),
+        const qsizetype visible = findLine(
+            log, QStringLiteral(R"(\d+\s+(rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)").arg(quotedPath),
+            content);
+        const qsizetype folderOpen = findLine(log,
+                                              QStringLiteral(R"(\d+\s+openat\(AT_FDCWD, %1, [^)]*O_DIRECTORY[^)]*\)\s+= (\d+))")
+                                                  .arg(QRegularExpression::escape(u'"' + folder + u'"')),
                                               visible, &m);
         ASSERT_GE(folderOpen, 0) << log.join(u'\n').toStdString();
         const qsizetype folderSync = findLine(log, QStringLiteral(R"(\d+\s+fsync\(%1\)\s+= 0)").arg(m.captured(1)), folderOpen);
