@@ -15,6 +15,7 @@
 
 using namespace molvik;
 using namespace molvik::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -128,15 +129,14 @@ TEST(RoutesTool, ListShowsTheExampleFileOneRowPerMethod)
     ASSERT_EQ(rows.size(), 8u) << r.out.toStdString();
     const QString complete = QStringLiteral("C:\\programData\\Kelmora\\Complete");
     const QStringList expected[] = {
-        {u"1"_qs, u"Scans to archive share"_qs, u"directory"_qs, complete, u"*.pdf"_qs, u"\\\\files01\\archive\\scans"_qs},
-        {u"2"_qs, u"Partner upload through proxy"_qs, u"FTP"_qs, complete, u"*.xml"_qs,
-         u"ftp.partner.example:/incoming/orders"_qs},
-        {u"3"_qs, u"Supplier pickup"_qs, u"FTP monitor"_qs, complete, u"*.*"_qs, u"ftp.supplier.example:/outgoing"_qs},
-        {u"4"_qs, u"Invoices by SMTP"_qs, u"email"_qs, complete, u"*.*"_qs, u"accounts@customer.example"_qs},
-        {u"5"_qs, QString::fromUtf8("Rapports d'ann\u00e9e par MAPI"), u"email"_qs, complete, u"*.doc"_qs,
-         u"reports@office.example"_qs},
-        {u"6"_qs, u"Secure download to head office"_qs, u"secure transfer"_qs, complete, u"*.*"_qs, u"192.0.2.40:7443"_qs},
-        {u"7"_qs, u"Hyper transfer to the print room"_qs, u"hyper transfer"_qs, complete, u"*.ps"_qs, u"\\\\print01\\spool"_qs},
+        {u"1"_s, u"Scans to archive share"_s, u"directory"_s, complete, u"*.pdf"_s, u"\\\\files01\\archive\\scans"_s},
+        {u"2"_s, u"Partner upload through proxy"_s, u"FTP"_s, complete, u"*.xml"_s, u"ftp.partner.example:/incoming/orders"_s},
+        {u"3"_s, u"Supplier pickup"_s, u"FTP monitor"_s, complete, u"*.*"_s, u"ftp.supplier.example:/outgoing"_s},
+        {u"4"_s, u"Invoices by SMTP"_s, u"email"_s, complete, u"*.*"_s, u"accounts@customer.example"_s},
+        {u"5"_s, QString::fromUtf8("Rapports d'ann\u00e9e par MAPI"), u"email"_s, complete, u"*.doc"_s,
+         u"reports@office.example"_s},
+        {u"6"_s, u"Secure download to head office"_s, u"secure transfer"_s, complete, u"*.*"_s, u"192.0.2.40:7443"_s},
+        {u"7"_s, u"Hyper transfer to the print room"_s, u"hyper transfer"_s, complete, u"*.ps"_s, u"\\\\print01\\spool"_s},
     };
     for (std::size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(rows[i + 1], expected[i]) << "row " << i + 1;
@@ -200,7 +200,7 @@ TEST(RoutesTool, ExportHoldsExactlyWhatLoadRoutesHolds)
         const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
         ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
         const QJsonObject top = doc.object();
-        EXPECT_EQ(top.keys(), (QStringList{u"accepted"_qs, u"count"_qs, u"routes"_qs}));
+        EXPECT_EQ(top.keys(), (QStringList{u"accepted"_s, u"count"_s, u"routes"_s}));
         EXPECT_EQ(top[u"accepted"].toBool(!accepted), accepted);
         ASSERT_TRUE(top[u"count"].isDouble());
         EXPECT_EQ(top[u"count"].toInt(), st.routeCount);
@@ -304,7 +304,7 @@ TEST(RoutesTool, CheckReportsEveryLineLoadRoutesSkipsWithItsNumber)
         QJsonDocument::fromJson(tool({QStringLiteral("export"), s.path(QStringLiteral("crafted.xml"))}).out).object();
     EXPECT_EQ(exported[u"count"].toInt(), 10);
     EXPECT_EQ(exported[u"routes"][0][u"FTPport"].toInt(), 21);
-    EXPECT_EQ(exported[u"routes"][0][u"UserID"].toString(), u"ops"_qs);
+    EXPECT_EQ(exported[u"routes"][0][u"UserID"].toString(), u"ops"_s);
 
     // Clean files, lines after "</Routes>" and LF line ends give nothing to report.
     s.write(QStringLiteral("trailing.xml"), crlf({"<Routes>", "<RouteDef>a</RouteDef>", "</Routes>", "garbage", "<Foo>"}));
