@@ -24,6 +24,31 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
+// Flags tested in order, each set flag overriding the image chosen before it.
+struct FlagImage
+{
+    YesNo RouteDef::*flag;
+    int image;
+};
+constexpr FlagImage kTreeImages[] = {{&RouteDef::FTPTransfer, 2},  {&RouteDef::FTPMonitor, 9}, {&RouteDef::EmailTransfer, 3},
+                                     {&RouteDef::KelmTransfer, 10}, {&RouteDef::DirTransfer, 4}, {&RouteDef::KelmXTransfer, 5}};
+// A node the host adds numbers directory and second secure transfers the other
+// way round and knows the hyper transfer.
+constexpr FlagImage kAddedNodeImages[] = {{&RouteDef::FTPTransfer, 2},  {&RouteDef::FTPMonitor, 9},    {&RouteDef::EmailTransfer, 3},
+                                          {&RouteDef::KelmTransfer, 10}, {&RouteDef::KelmXTransfer, 4}, {&RouteDef::DirTransfer, 5},
+                                          {&RouteDef::HyperTransfer, 6}};
+
+template<std::size_t N>
+int imageFor(const RouteDef &route, const FlagImage (&order)[N])
+{
+    int image = 0;
+    for (const FlagImage &f : order) {
+        if (route.*f.flag != No)
+            image = f.image;
+    }
+    return image;
+}
+
 void check(const IoResult &result)
 {
     if (!result)
@@ -126,20 +151,7 @@ void Molvik4::UpdateTree()
     const int count = qBound(0, m_store.routeCount, RouteStore::kMaxRoutes);
     for (int i = 1; i <= count; ++i) {
         const RouteDef &r = m_store.routes[std::size_t(i)];
-        int image = 0;
-        if (r.FTPTransfer)
-            image = 2;
-        if (r.FTPMonitor)
-            image = 9;
-        if (r.EmailTransfer)
-            image = 3;
-        if (r.KelmTransfer)
-            image = 10;
-        if (r.DirTransfer)
-            image = 4;
-        if (r.KelmXTransfer)
-            image = 5;
-        addNode(QStringLiteral("D%1").arg(i), r.RouteDef, image);
+        addNode(QStringLiteral("D%1").arg(i), r.RouteDef, imageFor(r, kTreeImages));
     }
     if (Tree->topLevelItemCount() > 0)
         Tree->setCurrentItem(Tree->topLevelItem(0));
@@ -150,22 +162,7 @@ void Molvik4::AddTreeNode(QTreeWidgetItem *&objTmpNode)
 {
     Q_UNUSED(objTmpNode);
     const RouteDef &r = m_store.workingRoute;
-    int image = 0;
-    if (r.FTPTransfer)
-        image = 2;
-    if (r.FTPMonitor)
-        image = 9;
-    if (r.EmailTransfer)
-        image = 3;
-    if (r.KelmTransfer)
-        image = 10;
-    if (r.KelmXTransfer)
-        image = 4;
-    if (r.DirTransfer)
-        image = 5;
-    if (r.HyperTransfer)
-        image = 6;
-    QTreeWidgetItem *node = addNode(QStringLiteral("D%1").arg(m_store.routeCount), r.RouteDef, image);
+    QTreeWidgetItem *node = addNode(QStringLiteral("D%1").arg(m_store.routeCount), r.RouteDef, imageFor(r, kAddedNodeImages));
     Tree->setCurrentItem(node);
 }
 
