@@ -4,7 +4,8 @@
 
 namespace molvik {
 
-LabelEditDelegate::LabelEditDelegate(Hook hook, QObject *parent) : QStyledItemDelegate(parent), m_hook(std::move(hook)) {}
+LabelEditDelegate::LabelEditDelegate(Hook hook, QObject *parent) : QStyledItemDelegate(parent), m_hook(std::move(hook))
+{}
 
 void LabelEditDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {

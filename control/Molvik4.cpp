@@ -30,16 +30,15 @@ struct FlagImage
     YesNo RouteDef::*flag;
     int image;
 };
-constexpr FlagImage kTreeImages[] = {{&RouteDef::FTPTransfer, 2},  {&RouteDef::FTPMonitor, 9}, {&RouteDef::EmailTransfer, 3},
+constexpr FlagImage kTreeImages[] = {{&RouteDef::FTPTransfer, 2},   {&RouteDef::FTPMonitor, 9},  {&RouteDef::EmailTransfer, 3},
                                      {&RouteDef::KelmTransfer, 10}, {&RouteDef::DirTransfer, 4}, {&RouteDef::KelmXTransfer, 5}};
 // A node the host adds numbers directory and second secure transfers the other
 // way round and knows the hyper transfer.
-constexpr FlagImage kAddedNodeImages[] = {{&RouteDef::FTPTransfer, 2},  {&RouteDef::FTPMonitor, 9},    {&RouteDef::EmailTransfer, 3},
-                                          {&RouteDef::KelmTransfer, 10}, {&RouteDef::KelmXTransfer, 4}, {&RouteDef::DirTransfer, 5},
-                                          {&RouteDef::HyperTransfer, 6}};
+constexpr FlagImage kAddedNodeImages[] = {
+    {&RouteDef::FTPTransfer, 2},   {&RouteDef::FTPMonitor, 9},  {&RouteDef::EmailTransfer, 3}, {&RouteDef::KelmTransfer, 10},
+    {&RouteDef::KelmXTransfer, 4}, {&RouteDef::DirTransfer, 5}, {&RouteDef::HyperTransfer, 6}};
 
-template<std::size_t N>
-int imageFor(const RouteDef &route, const FlagImage (&order)[N])
+template<std::size_t N> int imageFor(const RouteDef &route, const FlagImage (&order)[N])
 {
     int image = 0;
     for (const FlagImage &f : order) {
@@ -59,20 +58,18 @@ void check(const IoResult &result)
 
 Molvik4Error::Molvik4Error(const QString &path, const QString &cause)
     : std::runtime_error(QString(path + QStringLiteral(": ") + cause).toStdString()), m_path(path), m_cause(cause)
-{
-}
+{}
 
-Molvik4::Molvik4(QWidget *parent) : Molvik4(FormContext::forCurrentThread(), parent) {}
+Molvik4::Molvik4(QWidget *parent) : Molvik4(FormContext::forCurrentThread(), parent)
+{}
 
 Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_context(context), m_store(context.store())
 {
     setObjectName(QStringLiteral("Molvik4"));
     setFixedSize(Twips::toPixelsX(6975), Twips::toPixelsY(2730));
 
-    Label1 = new QLabel(QStringLiteral("Automatic Routing Wizard"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = makeControl<QLabel>(this, QStringLiteral("Label1"), 120, 0, 2415, 255, QStringLiteral("Automatic Routing Wizard"));
     Label1->setFont(tahoma(8.25, true));
-    Twips::place(Label1, 120, 0, 2415, 255);
     // Where Tahoma is missing the fallback face runs wider: never clip the title.
     Label1->resize(qMax(Label1->width(), Label1->sizeHint().width()), Label1->height());
 
@@ -276,9 +273,15 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
     }
 }
 
-QString Molvik4::keyOf(const QTreeWidgetItem *node) { return node ? node->data(0, kKeyRole).toString() : QString(); }
+QString Molvik4::keyOf(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kKeyRole).toString() : QString();
+}
 
-int Molvik4::imageOf(const QTreeWidgetItem *node) { return node ? node->data(0, kImageRole).toInt() : 0; }
+int Molvik4::imageOf(const QTreeWidgetItem *node)
+{
+    return node ? node->data(0, kImageRole).toInt() : 0;
+}
 
 int Molvik4::selectedSlot() const
 {
@@ -297,6 +300,9 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
     return node;
 }
 
-void Molvik4::report(const Molvik4Error &error) { emit operationFailed(error.path(), error.cause()); }
+void Molvik4::report(const Molvik4Error &error)
+{
+    emit operationFailed(error.path(), error.cause());
+}
 
 } // namespace molvik

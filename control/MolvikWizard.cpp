@@ -2,6 +2,9 @@
 
 namespace molvik {
 
-QString molvikWizardVersion() { return QStringLiteral(MOLVIK_VERSION); }
+QString molvikWizardVersion()
+{
+    return QStringLiteral(MOLVIK_VERSION);
+}
 
 } // namespace molvik

@@ -5,10 +5,19 @@
 
 namespace molvik {
 
-clsDialog::clsDialog(FormContext &context) : m_context(context) { Class_Initialize(); }
+clsDialog::clsDialog(FormContext &context) : m_context(context)
+{
+    Class_Initialize();
+}
 
-void clsDialog::Class_Initialize() { Reg::selectDataFolder(m_context.store()); }
+void clsDialog::Class_Initialize()
+{
+    Reg::selectDataFolder(m_context.store());
+}
 
-QString clsDialog::ShowDirectory(QWidget *owner) { return m_context.dialogs().browseFolder(owner); }
+QString clsDialog::ShowDirectory(QWidget *owner)
+{
+    return m_context.dialogs().browseFolder(owner);
+}
 
 } // namespace molvik

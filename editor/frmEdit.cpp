@@ -14,24 +14,29 @@ frmEdit::frmEdit(FormContext &context) : Form(context, QStringLiteral("frmEdit")
     setFont(tahoma());
     setClientSizeTwips(3000, 615);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 240, 120, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-    Twips::place(OKButton, 240, 120, 1215, 375);
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Twips::place(CancelButton, 1560, 120, 1215, 375);
+    CancelButton = makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 1560, 120, 1215, 375, QStringLiteral("Cancel"));
 
     connect(OKButton, &QPushButton::clicked, this, &frmEdit::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmEdit::CancelButton_Click);
 }
 
-void frmEdit::OKButton_Click() { unloadForm(); }
+void frmEdit::OKButton_Click()
+{
+    unloadForm();
+}
 
-void frmEdit::CancelButton_Click() { unloadForm(); }
+void frmEdit::CancelButton_Click()
+{
+    unloadForm();
+}
 
 // Every way out hands the edit index back.
-void frmEdit::Form_Unload() { store().editIndex = 0; }
+void frmEdit::Form_Unload()
+{
+    store().editIndex = 0;
+}
 
 } // namespace molvik

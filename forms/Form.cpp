@@ -18,7 +18,10 @@ Form::Form(FormContext &context, const QString &name, const QString &caption) : 
 
 Form::~Form() = default;
 
-RouteStore &Form::store() const { return m_context.store(); }
+RouteStore &Form::store() const
+{
+    return m_context.store();
+}
 
 void Form::unloadForm()
 {
@@ -33,7 +36,10 @@ void Form::unloadForm()
     deleteLater();
 }
 
-void Form::showModal(Form &other) { m_context.showModal(other); }
+void Form::showModal(Form &other)
+{
+    m_context.showModal(other);
+}
 
 void Form::setClientSizeTwips(int width, int height)
 {
@@ -41,7 +47,10 @@ void Form::setClientSizeTwips(int width, int height)
     setFixedHeight(Twips::toPixelsY(height));
 }
 
-int Form::heightTwips() const { return Twips::fromPixelsY(frameGeometry().height()); }
+int Form::heightTwips() const
+{
+    return Twips::fromPixelsY(frameGeometry().height());
+}
 
 void Form::setHeightTwips(int twips)
 {
@@ -86,6 +95,24 @@ void setCheckValue(QCheckBox *box, int value)
     box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
-QString arrayName(const QString &name, int index) { return name + u'(' + QString::number(index) + u')'; }
+QString arrayName(const QString &name, int index)
+{
+    return name + u'(' + QString::number(index) + u')';
+}
+
+void placeTwips(QWidget *widget, int left, int top, int width, int height)
+{
+    Twips::place(widget, left, top, width, height);
+}
+
+void setTabChain(std::initializer_list<QWidget *> chain)
+{
+    const QWidget *previous = nullptr;
+    for (QWidget *w : chain) {
+        if (previous)
+            QWidget::setTabOrder(const_cast<QWidget *>(previous), w);
+        previous = w;
+    }
+}
 
 } // namespace molvik

@@ -35,11 +35,7 @@ public:
     void showModal(Form &other);
 
     // A control by its name, "Text1(3)" for an array member.
-    template<typename W>
-    W *control(const QString &name) const
-    {
-        return findChild<W *>(name);
-    }
+    template<typename W> W *control(const QString &name) const { return findChild<W *>(name); }
 
     // The client area in twips; the outer height in twips.
     void setClientSizeTwips(int width, int height);
@@ -61,8 +57,7 @@ int checkValue(const QCheckBox *box);
 void setCheckValue(QCheckBox *box, int value);
 
 // Controls of a kind whose direct container has the given object name.
-template<typename W>
-QList<W *> controlsIn(const QWidget *form, const QString &containerName)
+template<typename W> QList<W *> controlsIn(const QWidget *form, const QString &containerName)
 {
     QList<W *> out;
     for (W *w : form->findChildren<W *>()) {
@@ -75,5 +70,22 @@ QList<W *> controlsIn(const QWidget *form, const QString &containerName)
 
 // The name of a control-array member: arrayName(u"Text1", 3) is "Text1(3)".
 QString arrayName(const QString &name, int index);
+
+// Places a widget at its design position, in twips of its container.
+void placeTwips(QWidget *widget, int left, int top, int width, int height);
+
+// A control under its design name at its design place in its container; any
+// further arguments (a caption) go to its constructor before the parent.
+template<typename W, typename... Args>
+W *makeControl(QWidget *container, const QString &name, int left, int top, int width, int height, Args &&...args)
+{
+    auto *control = new W(std::forward<Args>(args)..., container);
+    control->setObjectName(name);
+    placeTwips(control, left, top, width, height);
+    return control;
+}
+
+// Sets the tab order to the widgets in the order given.
+void setTabChain(std::initializer_list<QWidget *> chain);
 
 } // namespace molvik

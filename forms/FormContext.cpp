@@ -7,7 +7,8 @@
 
 namespace molvik {
 
-FormContext::FormContext(RouteStore &store, FormServices services) : m_store(store), m_services(std::move(services)) {}
+FormContext::FormContext(RouteStore &store, FormServices services) : m_store(store), m_services(std::move(services))
+{}
 
 FormContext::~FormContext()
 {
@@ -35,6 +36,9 @@ void FormContext::forget(Form &form)
     }
 }
 
-void FormContext::unloadForm(Form &form) { form.unloadForm(); }
+void FormContext::unloadForm(Form &form)
+{
+    form.unloadForm();
+}
 
 } // namespace molvik

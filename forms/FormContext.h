@@ -31,8 +31,7 @@ public:
     SystemDialogs &dialogs() const { return *m_services.dialogs; }
 
     // The form's instance; touching it loads it first.
-    template<typename F>
-    F &form()
+    template<typename F> F &form()
     {
         if (auto *existing = loaded<F>())
             return *existing;
@@ -42,16 +41,14 @@ public:
         return *created;
     }
 
-    template<typename F>
-    F *loaded() const
+    template<typename F> F *loaded() const
     {
         const auto it = m_forms.find(std::type_index(typeid(F)));
         return it == m_forms.end() ? nullptr : static_cast<F *>(it->second.data());
     }
 
     // Unloads the form when it is loaded.
-    template<typename F>
-    void unload()
+    template<typename F> void unload()
     {
         if (auto *f = loaded<F>())
             unloadForm(*f);

@@ -9,9 +9,15 @@
 
 namespace molvik {
 
-void RealModalRunner::showModal(Form &form) { form.exec(); }
+void RealModalRunner::showModal(Form &form)
+{
+    form.exec();
+}
 
-void ScriptedModalRunner::expect(const QString &formName, Step step) { m_steps.emplace_back(formName, std::move(step)); }
+void ScriptedModalRunner::expect(const QString &formName, Step step)
+{
+    m_steps.emplace_back(formName, std::move(step));
+}
 
 void ScriptedModalRunner::showModal(Form &form)
 {

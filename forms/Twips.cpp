@@ -24,11 +24,20 @@ double dpiY()
 
 } // namespace
 
-int Twips::toPixelsX(int twips) { return int(std::lround(twips * dpiX() / 1440.0)); }
+int Twips::toPixelsX(int twips)
+{
+    return int(std::lround(twips * dpiX() / 1440.0));
+}
 
-int Twips::toPixelsY(int twips) { return int(std::lround(twips * dpiY() / 1440.0)); }
+int Twips::toPixelsY(int twips)
+{
+    return int(std::lround(twips * dpiY() / 1440.0));
+}
 
-int Twips::fromPixelsY(int pixels) { return int(std::lround(pixels * 1440.0 / dpiY())); }
+int Twips::fromPixelsY(int pixels)
+{
+    return int(std::lround(pixels * 1440.0 / dpiY()));
+}
 
 QRect Twips::rect(int left, int top, int width, int height)
 {

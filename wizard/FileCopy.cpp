@@ -17,38 +17,30 @@
 
 namespace molvik {
 
-FileCopy::FileCopy(FormContext &context) : Form(context, QStringLiteral("FileCopy"), QStringLiteral("Routing Wizard - Move Files to"))
+FileCopy::FileCopy(FormContext &context)
+    : Form(context, QStringLiteral("FileCopy"), QStringLiteral("Routing Wizard - Move Files to"))
 {
     setFont(tahoma());
     setClientSizeTwips(5290, ExplainLayout::FileCopy.clientHeight);
 
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Twips::place(Text1, 120, 150, 4575, 315);
+    Text1 = makeControl<QLineEdit>(this, QStringLiteral("Text1"), 120, 150, 4575, 315);
 
-    Command1 = new QPushButton(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 = makeControl<QPushButton>(this, QStringLiteral("Command1"), 4800, 120, 375, 375);
     Command1->setIcon(QIcon(QStringLiteral(":/molvik/icons/browse.xpm")));
     Command1->setToolTip(QStringLiteral("Browse for a folder"));
     Command1->setAccessibleName(QStringLiteral("Browse"));
     Command1->setAutoDefault(false);
-    Twips::place(Command1, 4800, 120, 375, 375);
 
-    Label1 = new QLabel(QStringLiteral("Select Destination Drive or Directory in which to Move Files"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = makeControl<QLabel>(this, QStringLiteral("Label1"), 120, 540, 5050, 255,
+                                 QStringLiteral("Select Destination Drive or Directory in which to Move Files"));
     Label1->setBuddy(Text1);
-    Twips::place(Label1, 120, 540, 5050, 255);
 
     panel = new ExplainPanel(*this, ExplainLayout::FileCopy);
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Twips::place(CancelButton, 2640, 960, 1215, 375);
+    CancelButton = makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 2640, 960, 1215, 375, QStringLiteral("Cancel"));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 3960, 960, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-    Twips::place(OKButton, 3960, 960, 1215, 375);
 
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, OKButton);
@@ -83,8 +75,14 @@ void FileCopy::OKButton_Click()
     unloadForm();
 }
 
-void FileCopy::CancelButton_Click() { unloadForm(); }
+void FileCopy::CancelButton_Click()
+{
+    unloadForm();
+}
 
-void FileCopy::Form_Unload() { m_dialog.reset(); }
+void FileCopy::Form_Unload()
+{
+    m_dialog.reset();
+}
 
 } // namespace molvik

@@ -164,9 +164,8 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     stars->setParent(Text1[5]);
     Text1[5]->setStyle(stars);
 
-    Check1 = new QCheckBox(QStringLiteral("My Server requires POP3 authorization"), Frame2);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Twips::place(Check1, 120, 1680, 5775, 255);
+    Check1 = makeControl<QCheckBox>(Frame2, QStringLiteral("Check1"), 120, 1680, 5775, 255,
+                                    QStringLiteral("My Server requires POP3 authorization"));
 
     for (int i = 0; i < 10; ++i) {
         Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
@@ -180,14 +179,11 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     panel = new ExplainPanel(*this, ExplainLayout::FileEmail);
     panel->Text2->setFont(msSansSerif());
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Twips::place(CancelButton, 3840, 6240, 1215, 375);
+    CancelButton =
+        makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 3840, 6240, 1215, 375, QStringLiteral("Cancel"));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5280, 6240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-    Twips::place(OKButton, 5280, 6240, 1215, 375);
 
     fitCaptions(this);
 

@@ -20,17 +20,6 @@
 
 namespace molvik {
 
-namespace {
-
-QCheckBox *makeCheck(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    return box;
-}
-
-} // namespace
-
 FileFTP::FileFTP(FormContext &context)
     : Form(context, QStringLiteral("FileFTP"), QStringLiteral("Routing Wizard - File Transfer Protocol"))
 {
@@ -44,50 +33,39 @@ FileFTP::FileFTP(FormContext &context)
     const QString captions[4] = {QStringLiteral("Site Name/IP Address"), QStringLiteral("User Name"), QStringLiteral("Password"),
                                  QStringLiteral(" Site Directory Path")};
     for (int i = 0; i < 4; ++i) {
-        Label6[i] = new QLabel(captions[i], Frame1);
-        Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
-        Twips::place(Label6[i], 240, 345 + i * 375, 1815, 255);
-        Text1[i] = new QLineEdit(Frame1);
-        Text1[i]->setObjectName(arrayName(QStringLiteral("Text1"), i));
-        Twips::place(Text1[i], 2160, 300 + i * 375, 4455, 315);
+        Label6[i] =
+            makeControl<QLabel>(Frame1, arrayName(QStringLiteral("Label6"), i), 240, 345 + i * 375, 1815, 255, captions[i]);
+        Text1[i] = makeControl<QLineEdit>(Frame1, arrayName(QStringLiteral("Text1"), i), 2160, 300 + i * 375, 4455, 315);
         Label6[i]->setBuddy(Text1[i]);
     }
     Text1[2]->setEchoMode(QLineEdit::Password);
     Text1[2]->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 
-    lblPort = new QLabel(QStringLiteral("Port"), Frame1);
-    lblPort->setObjectName(QStringLiteral("lblPort"));
-    Twips::place(lblPort, 240, 1845, 1815, 255);
-    editPort = new QLineEdit(QStringLiteral("21"), Frame1);
-    editPort->setObjectName(QStringLiteral("editPort"));
-    Twips::place(editPort, 2160, 1800, 855, 315);
+    lblPort = makeControl<QLabel>(Frame1, QStringLiteral("lblPort"), 240, 1845, 1815, 255, QStringLiteral("Port"));
+    editPort = makeControl<QLineEdit>(Frame1, QStringLiteral("editPort"), 2160, 1800, 855, 315, QStringLiteral("21"));
     lblPort->setBuddy(editPort);
 
     // Two rows of switches; the proxy button sits beside its box.
-    cbSecure = makeCheck(QStringLiteral("cbSecure"), QStringLiteral("Use Secure File Transfer Protocol"), Frame1);
-    Twips::place(cbSecure, 240, 2190, 3615, 285);
-    cbPassive = makeCheck(QStringLiteral("cbPassive"), QStringLiteral("Use FTP Passive Mode"), Frame1);
-    Twips::place(cbPassive, 4080, 2190, 2655, 285);
-    cbSafeUpload = makeCheck(QStringLiteral("cbSafeUpload"), QStringLiteral("Use SAFE Upload Options"), Frame1);
-    Twips::place(cbSafeUpload, 4080, 2505, 2655, 285);
-    cbProxy = makeCheck(QStringLiteral("cbProxy"), QStringLiteral("Connect via proxy"), Frame1);
-    Twips::place(cbProxy, 240, 2505, 1875, 285);
+    cbSecure = makeControl<QCheckBox>(Frame1, QStringLiteral("cbSecure"), 240, 2190, 3615, 285,
+                                      QStringLiteral("Use Secure File Transfer Protocol"));
+    cbPassive = makeControl<QCheckBox>(Frame1, QStringLiteral("cbPassive"), 4080, 2190, 2655, 285,
+                                       QStringLiteral("Use FTP Passive Mode"));
+    cbSafeUpload = makeControl<QCheckBox>(Frame1, QStringLiteral("cbSafeUpload"), 4080, 2505, 2655, 285,
+                                          QStringLiteral("Use SAFE Upload Options"));
+    cbProxy =
+        makeControl<QCheckBox>(Frame1, QStringLiteral("cbProxy"), 240, 2505, 1875, 285, QStringLiteral("Connect via proxy"));
 
-    Command1 = new QPushButton(QStringLiteral("Edit Proxy Options"), Frame1);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1 =
+        makeControl<QPushButton>(Frame1, QStringLiteral("Command1"), 2160, 2475, 1815, 345, QStringLiteral("Edit Proxy Options"));
     Command1->setAutoDefault(false);
-    Twips::place(Command1, 2160, 2475, 1815, 345);
 
     panel = new ExplainPanel(*this, ExplainLayout::FileFTP);
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Twips::place(CancelButton, 4440, 3120, 1215, 375);
+    CancelButton =
+        makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 4440, 3120, 1215, 375, QStringLiteral("Cancel"));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5760, 3120, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-    Twips::place(OKButton, 5760, 3120, 1215, 375);
 
     QWidget *order[] = {Text1[0], Text1[1], Text1[2],     Text1[3], editPort,     cbSecure,       cbPassive,
                         cbProxy,  Command1, cbSafeUpload, OKButton, CancelButton, panel->Explain, panel->Text2};

@@ -16,7 +16,8 @@
 
 namespace molvik {
 
-MoveVia::MoveVia(FormContext &context) : Form(context, QStringLiteral("MoveVia"), QStringLiteral("Routing Wizard - Move Files Via"))
+MoveVia::MoveVia(FormContext &context)
+    : Form(context, QStringLiteral("MoveVia"), QStringLiteral("Routing Wizard - Move Files Via"))
 {
     setFont(tahoma());
     setClientSizeTwips(5415, ExplainLayout::MoveVia.clientHeight);
@@ -32,19 +33,14 @@ MoveVia::MoveVia(FormContext &context) : Form(context, QStringLiteral("MoveVia")
     const QString captions[3] = {QStringLiteral("Directory/Network Copy"), QStringLiteral("File Transfer Protocol"),
                                  QStringLiteral("Email to Recipient")};
     for (int i = 0; i < 3; ++i) {
-        Option1[i] = new QRadioButton(captions[i], Picture1);
-        Option1[i]->setObjectName(arrayName(QStringLiteral("Option1"), i));
-        Twips::place(Option1[i], 0, 60 + i * 420, 3495, 315);
+        Option1[i] =
+            makeControl<QRadioButton>(Picture1, arrayName(QStringLiteral("Option1"), i), 0, 60 + i * 420, 3495, 315, captions[i]);
     }
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 4080, 240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-    Twips::place(OKButton, 4080, 240, 1215, 375);
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Twips::place(CancelButton, 4080, 720, 1215, 375);
+    CancelButton = makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 4080, 720, 1215, 375, QStringLiteral("Cancel"));
 
     panel = new ExplainPanel(*this, ExplainLayout::MoveVia);
 
@@ -81,6 +77,9 @@ void MoveVia::OKButton_Click()
     }
 }
 
-void MoveVia::CancelButton_Click() { hideForm(); }
+void MoveVia::CancelButton_Click()
+{
+    hideForm();
+}
 
 } // namespace molvik

@@ -16,30 +16,24 @@
 
 namespace molvik {
 
-RuleName::RuleName(FormContext &context) : Form(context, QStringLiteral("RuleName"), QStringLiteral("Routing Wizard - Name This Route"))
+RuleName::RuleName(FormContext &context)
+    : Form(context, QStringLiteral("RuleName"), QStringLiteral("Routing Wizard - Name This Route"))
 {
     setFont(tahoma());
     setClientSizeTwips(4815, ExplainLayout::RuleName.clientHeight);
 
-    Label1 = new QLabel(QStringLiteral("Please Type a Name for this Route"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Twips::place(Label1, 120, 120, 4575, 255);
+    Label1 = makeControl<QLabel>(this, QStringLiteral("Label1"), 120, 120, 4575, 255,
+                                 QStringLiteral("Please Type a Name for this Route"));
 
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Twips::place(Text1, 120, 420, 4575, 315);
+    Text1 = makeControl<QLineEdit>(this, QStringLiteral("Text1"), 120, 420, 4575, 315);
     Label1->setBuddy(Text1);
 
     panel = new ExplainPanel(*this, ExplainLayout::RuleName);
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    Twips::place(CancelButton, 2280, 960, 1215, 375);
+    CancelButton = makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 2280, 960, 1215, 375, QStringLiteral("Cancel"));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 3480, 960, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-    Twips::place(OKButton, 3480, 960, 1215, 375);
 
     setTabOrder(Text1, OKButton);
     setTabOrder(OKButton, CancelButton);
@@ -69,6 +63,9 @@ void RuleName::OKButton_Click()
     showModal(context().form<MoveVia>());
 }
 
-void RuleName::CancelButton_Click() { hideForm(); }
+void RuleName::CancelButton_Click()
+{
+    hideForm();
+}
 
 } // namespace molvik

@@ -14,32 +14,6 @@
 
 namespace molvik {
 
-namespace {
-
-QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QLineEdit *makeBox(const QString &name, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    return box;
-}
-
-QRadioButton *makeOption(const QString &name, const QString &caption, int row, QWidget *parent)
-{
-    auto *button = new QRadioButton(caption, parent);
-    button->setObjectName(name);
-    Twips::place(button, 0, 60 + row * 375, 1215, 285);
-    return button;
-}
-
-} // namespace
-
 frmProxy::frmProxy(FormContext &context)
     : Form(context, QStringLiteral("frmProxy"), QStringLiteral("Routing Wizard - FTP Proxy Options"))
 {
@@ -55,44 +29,45 @@ frmProxy::frmProxy(FormContext &context)
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Twips::place(Picture1, 120, 300, 1335, 1515);
 
-    rbUser = makeOption(QStringLiteral("rbUser"), QStringLiteral("User"), 0, Picture1);
-    rbSite = makeOption(QStringLiteral("rbSite"), QStringLiteral("Site"), 1, Picture1);
-    rbLogin = makeOption(QStringLiteral("rbLogin"), QStringLiteral("Login"), 2, Picture1);
-    rbOpen = makeOption(QStringLiteral("rbOpen"), QStringLiteral("Open"), 3, Picture1);
+    rbUser = makeControl<QRadioButton>(Picture1, QStringLiteral("rbUser"), 0, 60, 1215, 285, QStringLiteral("User"));
+    rbSite = makeControl<QRadioButton>(Picture1, QStringLiteral("rbSite"), 0, 435, 1215, 285, QStringLiteral("Site"));
+    rbLogin = makeControl<QRadioButton>(Picture1, QStringLiteral("rbLogin"), 0, 810, 1215, 285, QStringLiteral("Login"));
+    rbOpen = makeControl<QRadioButton>(Picture1, QStringLiteral("rbOpen"), 0, 1185, 1215, 285, QStringLiteral("Open"));
 
     pnlPrxyCon = new QGroupBox(QStringLiteral("Proxy Connection"), this);
     pnlPrxyCon->setObjectName(QStringLiteral("pnlPrxyCon"));
     Twips::place(pnlPrxyCon, 1815, 120, 3975, 1935);
 
-    lblPrxySrvr = makeLabel(QStringLiteral("lblPrxySrvr"), QStringLiteral("Server:"), pnlPrxyCon);
-    editPrxyHost = makeBox(QStringLiteral("editPrxyHost"), pnlPrxyCon);
-    lblPrxyUsr = makeLabel(QStringLiteral("lblPrxyUsr"), QStringLiteral("User:"), pnlPrxyCon);
-    editPrxyUsr = makeBox(QStringLiteral("editPrxyUsr"), pnlPrxyCon);
-    lblPrxyPwd = makeLabel(QStringLiteral("lblPrxyPwd"), QStringLiteral("Password:"), pnlPrxyCon);
-    editPrxyPwd = makeBox(QStringLiteral("editPrxyPwd"), pnlPrxyCon);
-    lblPrxyPort = makeLabel(QStringLiteral("lblPrxyPort"), QStringLiteral("Port:"), pnlPrxyCon);
-    editPrxyPort = makeBox(QStringLiteral("editPrxyPort"), pnlPrxyCon);
-    editPrxyPort->setText(QStringLiteral("21"));
-
-    QLabel *labels[] = {lblPrxySrvr, lblPrxyUsr, lblPrxyPwd, lblPrxyPort};
-    QLineEdit *boxes[] = {editPrxyHost, editPrxyUsr, editPrxyPwd, editPrxyPort};
+    const QString captions[4] = {QStringLiteral("Server:"), QStringLiteral("User:"), QStringLiteral("Password:"),
+                                 QStringLiteral("Port:")};
+    const QString labelNames[4] = {QStringLiteral("lblPrxySrvr"), QStringLiteral("lblPrxyUsr"), QStringLiteral("lblPrxyPwd"),
+                                   QStringLiteral("lblPrxyPort")};
+    const QString boxNames[4] = {QStringLiteral("editPrxyHost"), QStringLiteral("editPrxyUsr"), QStringLiteral("editPrxyPwd"),
+                                 QStringLiteral("editPrxyPort")};
+    QLabel *labels[4];
+    QLineEdit *boxes[4];
     for (int i = 0; i < 4; ++i) {
-        Twips::place(labels[i], 120, 345 + i * 390, 1035, 255);
-        Twips::place(boxes[i], 1215, 300 + i * 390, 2640, 315);
+        labels[i] = makeControl<QLabel>(pnlPrxyCon, labelNames[i], 120, 345 + i * 390, 1035, 255, captions[i]);
+        boxes[i] = makeControl<QLineEdit>(pnlPrxyCon, boxNames[i], 1215, 300 + i * 390, i == 3 ? 855 : 2640, 315);
         labels[i]->setBuddy(boxes[i]);
     }
-    Twips::place(editPrxyPort, 1215, 300 + 3 * 390, 855, 315);
+    lblPrxySrvr = labels[0];
+    lblPrxyUsr = labels[1];
+    lblPrxyPwd = labels[2];
+    lblPrxyPort = labels[3];
+    editPrxyHost = boxes[0];
+    editPrxyUsr = boxes[1];
+    editPrxyPwd = boxes[2];
+    editPrxyPort = boxes[3];
+    editPrxyPort->setText(QStringLiteral("21"));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 3240, 2220, 1215, 375, QStringLiteral("OK"));
     OKButton->setFont(msSansSerif());
     OKButton->setDefault(true);
-    Twips::place(OKButton, 3240, 2220, 1215, 375);
 
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton =
+        makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 4575, 2220, 1215, 375, QStringLiteral("Cancel"));
     CancelButton->setFont(msSansSerif());
-    Twips::place(CancelButton, 4575, 2220, 1215, 375);
 
     setTabOrder(rbUser, rbSite);
     setTabOrder(rbSite, rbLogin);
