@@ -18,7 +18,10 @@ namespace molvik {
 
 namespace {
 
-QString systemMessage(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+QString systemMessage(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
 
 #ifdef Q_OS_UNIX
 // Makes a rename in the folder durable.
@@ -38,8 +41,8 @@ bool syncFolder(const QString &folder)
 void removeLeftovers(const QFileInfo &target)
 {
     QDir dir = target.absoluteDir();
-    const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(target.fileName())
-                                      + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(target.fileName()) +
+                                      QStringLiteral("\\.[A-Za-z0-9]{6}$"));
     const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
     for (const QString &name : names) {
         if (leftover.match(name).hasMatch())
@@ -49,9 +52,15 @@ void removeLeftovers(const QFileInfo &target)
 
 } // namespace
 
-QString FileSystem::separator() const { return QString(QDir::separator()); }
+QString FileSystem::separator() const
+{
+    return QString(QDir::separator());
+}
 
-QString FileSystem::localPath(const QString &path) const { return path; }
+QString FileSystem::localPath(const QString &path) const
+{
+    return path;
+}
 
 bool FileSystem::fileExists(const QString &path) const
 {
@@ -59,7 +68,10 @@ bool FileSystem::fileExists(const QString &path) const
     return info.exists() && !info.isDir();
 }
 
-bool FileSystem::folderExists(const QString &path) const { return QFileInfo(localPath(path)).isDir(); }
+bool FileSystem::folderExists(const QString &path) const
+{
+    return QFileInfo(localPath(path)).isDir();
+}
 
 IoResult FileSystem::createFolder(const QString &path) const
 {

@@ -9,7 +9,17 @@ namespace molvik {
 // for the host.
 struct IoResult
 {
-    enum class Code { Ok, NotFound, OpenFailed, WriteFailed, SyncFailed, CommitFailed, CreateFolderFailed, DeleteFailed, ReadFailed };
+    enum class Code {
+        Ok,
+        NotFound,
+        OpenFailed,
+        WriteFailed,
+        SyncFailed,
+        CommitFailed,
+        CreateFolderFailed,
+        DeleteFailed,
+        ReadFailed
+    };
 
     Code code = Code::Ok;
     int systemError = 0; // errno (or the Windows error) when one is known

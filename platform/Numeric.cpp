@@ -7,7 +7,10 @@ namespace molvik {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 QStringView trimBlanks(QStringView s)
 {
@@ -19,10 +22,12 @@ QStringView trimBlanks(QStringView s)
     return s.sliced(b, e - b);
 }
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
-template<typename T>
-std::optional<T> roundedInRange(const QString &text)
+template<typename T> std::optional<T> roundedInRange(const QString &text)
 {
     const auto v = Numeric::value(text);
     if (!v)
@@ -37,7 +42,10 @@ std::optional<T> roundedInRange(const QString &text)
 
 } // namespace
 
-bool Numeric::isNumeric(const QString &text) { return value(text).has_value(); }
+bool Numeric::isNumeric(const QString &text)
+{
+    return value(text).has_value();
+}
 
 std::optional<double> Numeric::value(const QString &text)
 {
@@ -79,9 +87,15 @@ std::optional<double> Numeric::value(const QString &text)
     return v;
 }
 
-std::optional<qint16> Numeric::toInt16(const QString &text) { return roundedInRange<qint16>(text); }
+std::optional<qint16> Numeric::toInt16(const QString &text)
+{
+    return roundedInRange<qint16>(text);
+}
 
-std::optional<qint32> Numeric::toInt32(const QString &text) { return roundedInRange<qint32>(text); }
+std::optional<qint32> Numeric::toInt32(const QString &text)
+{
+    return roundedInRange<qint32>(text);
+}
 
 std::optional<qint64> Numeric::plainDecimal(QStringView text, qint64 min, qint64 max)
 {

@@ -1,8 +1,8 @@
 #include "platform/OsVersionInfo.h"
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <cstring>
+#include <windows.h>
 #endif
 
 namespace molvik {

@@ -43,8 +43,7 @@ namespace {
 bool usesSharedFolder(const RouteStore &store)
 {
     const Environment &env = store.environment();
-    return systemName(*env.version) == u"Vista"
-           && store.fileSystem().baseName(env.componentFolder) == u"Kelmora";
+    return systemName(*env.version) == u"Vista" && store.fileSystem().baseName(env.componentFolder) == u"Kelmora";
 }
 
 IoResult useSharedFolder(RouteStore &store)
@@ -76,7 +75,8 @@ IoResult ensureDataFolder(RouteStore &store)
 QString readExplanation(const Environment &environment, const QString &pageName)
 {
     const FileSystem &fs = *environment.fileSystem;
-    const QString path = fs.join(fs.join(environment.componentFolder, QStringLiteral("Wizard")), pageName + QStringLiteral(".dat"));
+    const QString path =
+        fs.join(fs.join(environment.componentFolder, QStringLiteral("Wizard")), pageName + QStringLiteral(".dat"));
     QByteArray bytes;
     const IoResult r = fs.readAll(path, bytes);
     if (!r)

@@ -7,10 +7,22 @@ namespace {
 using K = RouteField::Kind;
 using R = struct RouteDef;
 
-constexpr RouteField text(const char *n, QString R::*m) { return {n, K::Text, m, nullptr, nullptr, 0}; }
-constexpr RouteField flag(const char *n, qint16 R::*m) { return {n, K::YesNo, nullptr, m, nullptr, 0}; }
-constexpr RouteField i16(const char *n, qint16 R::*m, qint32 zero) { return {n, K::Int16, nullptr, m, nullptr, zero}; }
-constexpr RouteField i32(const char *n, qint32 R::*m, qint32 zero) { return {n, K::Int32, nullptr, nullptr, m, zero}; }
+constexpr RouteField text(const char *n, QString R::*m)
+{
+    return {n, K::Text, m, nullptr, nullptr, 0};
+}
+constexpr RouteField flag(const char *n, qint16 R::*m)
+{
+    return {n, K::YesNo, nullptr, m, nullptr, 0};
+}
+constexpr RouteField i16(const char *n, qint16 R::*m, qint32 zero)
+{
+    return {n, K::Int16, nullptr, m, nullptr, zero};
+}
+constexpr RouteField i32(const char *n, qint32 R::*m, qint32 zero)
+{
+    return {n, K::Int32, nullptr, nullptr, m, zero};
+}
 
 const std::array<RouteField, kRouteFieldCount> kFields = {
     text("RouteDef", &R::RouteDef),
@@ -76,6 +88,9 @@ const std::array<RouteField, kRouteFieldCount> kFields = {
 
 } // namespace
 
-const std::array<RouteField, kRouteFieldCount> &routeFields() { return kFields; }
+const std::array<RouteField, kRouteFieldCount> &routeFields()
+{
+    return kFields;
+}
 
 } // namespace molvik

@@ -12,7 +12,10 @@ namespace molvik {
 using YesNo = qint16;
 inline constexpr YesNo Yes = -1;
 inline constexpr YesNo No = 0;
-inline constexpr YesNo yesNo(bool b) { return b ? Yes : No; }
+inline constexpr YesNo yesNo(bool b)
+{
+    return b ? Yes : No;
+}
 
 // One route, every field named exactly as the element that stores it, in
 // the declared order.

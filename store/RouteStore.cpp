@@ -2,7 +2,8 @@
 
 namespace molvik {
 
-RouteStore::RouteStore(Environment environment) : m_environment(std::move(environment)) {}
+RouteStore::RouteStore(Environment environment) : m_environment(std::move(environment))
+{}
 
 RouteStore &RouteStore::forCurrentThread()
 {

@@ -5,8 +5,8 @@
 #include "store/RouteStore.h"
 
 #include <QByteArrayView>
-#include <QIODevice>
 #include <QHash>
+#include <QIODevice>
 
 #include <cstring>
 #include <limits>
@@ -111,7 +111,10 @@ const QHash<QString, const RouteField *> &fieldsByName()
     return map;
 }
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 // "True"/"False" in any case, or a decimal number (0 is no), blanks around.
 std::optional<YesNo> parseYesNo(QStringView value)
@@ -209,13 +212,15 @@ private:
                 rejected(field, value, QStringLiteral("not True, False or a whole number"));
             return;
         case RouteField::Kind::Int16:
-            if (const auto v = Numeric::plainDecimal(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
+            if (const auto v =
+                    Numeric::plainDecimal(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
                 slot.*field.int16 = static_cast<qint16>(*v == 0 ? field.zeroReadsAs : *v);
             else
                 rejected(field, value, QStringLiteral("not a whole number from -32768 to 32767"));
             return;
         case RouteField::Kind::Int32:
-            if (const auto v = Numeric::plainDecimal(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
+            if (const auto v =
+                    Numeric::plainDecimal(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
                 slot.*field.int32 = static_cast<qint32>(*v == 0 ? field.zeroReadsAs : *v);
             else
                 rejected(field, value, QStringLiteral("not a 32-bit whole number"));

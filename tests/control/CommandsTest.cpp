@@ -27,7 +27,8 @@ TEST(NewRoute, TheLimitIsEightRoutes)
         ControlFixture f(routesOf(names(count)), true);
         const bool opens = count < 8;
         if (opens)
-            f.modal->expect(QStringLiteral("RuleName"), [](Form &page) { FormsFixture::click(page, QStringLiteral("CancelButton")); });
+            f.modal->expect(QStringLiteral("RuleName"),
+                            [](Form &page) { FormsFixture::click(page, QStringLiteral("CancelButton")); });
         f.press(0);
         EXPECT_EQ(f.modal->shown().size(), opens ? 1u : 0u) << count;
         EXPECT_TRUE(f.modal->problems().isEmpty()) << count;

@@ -12,7 +12,10 @@ namespace molvik::test {
 
 namespace {
 
-std::shared_ptr<SwitchableFileSystem> makeDisk() { return std::make_shared<SwitchableFileSystem>(); }
+std::shared_ptr<SwitchableFileSystem> makeDisk()
+{
+    return std::make_shared<SwitchableFileSystem>();
+}
 
 } // namespace
 

@@ -74,9 +74,17 @@ TEST(Tree, ImagesFollowTheFlagsInBothOrders)
         int addTreeNode;
     };
     const Case cases[] = {
-        {"", 0, 0},         {"FTPTransfer", 2, 2},  {"FTPMonitor", 9, 9},         {"EmailTransfer", 3, 3},
-        {"KelmTransfer", 10, 10}, {"DirTransfer", 4, 5}, {"KelmXTransfer", 5, 4}, {"HyperTransfer", 0, 6},
-        {"FTPTransfer DirTransfer", 4, 5}, {"FTPTransfer FTPMonitor", 9, 9}, {"DirTransfer KelmXTransfer", 5, 5},
+        {"", 0, 0},
+        {"FTPTransfer", 2, 2},
+        {"FTPMonitor", 9, 9},
+        {"EmailTransfer", 3, 3},
+        {"KelmTransfer", 10, 10},
+        {"DirTransfer", 4, 5},
+        {"KelmXTransfer", 5, 4},
+        {"HyperTransfer", 0, 6},
+        {"FTPTransfer DirTransfer", 4, 5},
+        {"FTPTransfer FTPMonitor", 9, 9},
+        {"DirTransfer KelmXTransfer", 5, 5},
         {"EmailTransfer HyperTransfer", 3, 6},
     };
     ControlFixture f;

@@ -68,13 +68,19 @@ TEST(EndToEnd, NewDirectoryCopyRoute)
     ASSERT_EQ(lines.size(), 59 * 2 + 2 + 1);
     const QByteArray dir = flow.s.tmp.path().toLocal8Bit();
     const QByteArray expected[] = {
-        "<RouteDef>Scans out</RouteDef>\r",       "<UserID></UserID>\r",
+        "<RouteDef>Scans out</RouteDef>\r",
+        "<UserID></UserID>\r",
         "<UserDirectory>" + dir + "/Complete</UserDirectory>\r",
-        "<FTPTransfer>False</FTPTransfer>\r",     "<FTPSecure>False</FTPSecure>\r",
-        "<FTPPassive>False</FTPPassive>\r",       "<DirTransfer>True</DirTransfer>\r",
-        "<EmailTransfer>False</EmailTransfer>\r", "<KelmTransfer>False</KelmTransfer>\r",
-        "<KelmXTransfer>False</KelmXTransfer>\r", "<SafeUpload>False</SafeUpload>\r",
-        "<ArchiveDirectory></ArchiveDirectory>\r", "<RemoteDirectory>/srv/outgoing</RemoteDirectory>\r",
+        "<FTPTransfer>False</FTPTransfer>\r",
+        "<FTPSecure>False</FTPSecure>\r",
+        "<FTPPassive>False</FTPPassive>\r",
+        "<DirTransfer>True</DirTransfer>\r",
+        "<EmailTransfer>False</EmailTransfer>\r",
+        "<KelmTransfer>False</KelmTransfer>\r",
+        "<KelmXTransfer>False</KelmXTransfer>\r",
+        "<SafeUpload>False</SafeUpload>\r",
+        "<ArchiveDirectory></ArchiveDirectory>\r",
+        "<RemoteDirectory>/srv/outgoing</RemoteDirectory>\r",
     };
     for (int i = 0; i < int(std::size(expected)); ++i)
         EXPECT_EQ(lines[60 + i], expected[i]) << i;

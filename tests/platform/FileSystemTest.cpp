@@ -21,7 +21,9 @@ QByteArray contents(const QString &path)
 
 unsigned mode(const QString &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
@@ -66,8 +68,8 @@ TEST(FileSystem, WriteWholeReplacesAtomicallyAndKeepsModes)
     EXPECT_EQ(mode(path), 0600);
 
     // An existing file keeps the mode its owner gave it.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
-                                    | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                                    QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     // A leftover temporary file of an interrupted save is removed.
     QFile stray(path + QStringLiteral(".aB3xY9"));
     ASSERT_TRUE(stray.open(QIODevice::WriteOnly));

@@ -17,14 +17,14 @@ TEST(DataFolder, SystemNameTable)
         const char *name;
     };
     const Case cases[] = {
-        {1, 4, 0, "95"},    {1, 4, 10, "98"},  {1, 4, 90, "ME"},      {1, 4, 5, ""},       {2, 3, 51, "NT3.51"},
-        {2, 4, 0, "NT4"},   {2, 5, 0, "2000"}, {2, 5, 1, "XP"},       {2, 5, 2, "XP"},     {2, 6, 0, "Vista"},
-        {2, 6, 3, "Vista"}, {2, 10, 0, ""},    {0, 0, 0, "Failed"},   {3, 6, 0, "Failed"},
+        {1, 4, 0, "95"},    {1, 4, 10, "98"},  {1, 4, 90, "ME"},    {1, 4, 5, ""},       {2, 3, 51, "NT3.51"},
+        {2, 4, 0, "NT4"},   {2, 5, 0, "2000"}, {2, 5, 1, "XP"},     {2, 5, 2, "XP"},     {2, 6, 0, "Vista"},
+        {2, 6, 3, "Vista"}, {2, 10, 0, ""},    {0, 0, 0, "Failed"}, {3, 6, 0, "Failed"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(Reg::systemName(FixedVersionSource(c.platform, c.major, c.minor)), QLatin1String(c.name))
             << c.platform << " " << c.major << "." << c.minor;
-    // This build's real record outside Windows is zeroed.
+        // This build's real record outside Windows is zeroed.
 #ifndef Q_OS_WIN
     EXPECT_EQ(Reg::systemName(SystemVersionSource()), QStringLiteral("Failed"));
 #endif

@@ -96,7 +96,8 @@ TEST(Reader, LinesAreSplitAtAngleBracketsAndBars)
     EXPECT_EQ(l->count(), 1);
 
     // A message written over three lines comes back as its first line only.
-    auto m = load("<Routes>\r\n<RouteDef>m</RouteDef>\r\n<AutoEmailMessage>one\r\ntwo <x>\r\nthree</AutoEmailMessage>\r\n</Routes>\r\n");
+    auto m = load(
+        "<Routes>\r\n<RouteDef>m</RouteDef>\r\n<AutoEmailMessage>one\r\ntwo <x>\r\nthree</AutoEmailMessage>\r\n</Routes>\r\n");
     EXPECT_EQ(m->route(1).AutoEmailMessage, QStringLiteral("one"));
 }
 
@@ -123,7 +124,8 @@ TEST(Reader, RouteBlocksAndTheirLimits)
     // Eleven routes: the first ten are kept and nothing spills into slot 10.
     QByteArray eleven = "<Routes>\r\n";
     for (int i = 1; i <= 11; ++i)
-        eleven += QByteArray("<RouteDef>r") + QByteArray::number(i) + "</RouteDef>\r\n<UserID>u" + QByteArray::number(i) + "</UserID>\r\n";
+        eleven += QByteArray("<RouteDef>r") + QByteArray::number(i) + "</RouteDef>\r\n<UserID>u" + QByteArray::number(i) +
+                  "</UserID>\r\n";
     auto e = load(eleven + "</Routes>\r\n");
     EXPECT_EQ(e->count(), 10);
     EXPECT_EQ(e->route(10).RouteDef, QStringLiteral("r10"));
@@ -171,9 +173,8 @@ TEST(Reader, OverlongLinesAreSkippedAndIssuesReported)
     buffer.open(QIODevice::ReadOnly);
     NativeStore s;
     QStringList issues;
-    EXPECT_TRUE(RoutesReader::read(buffer, *s.store, [&](const RoutesReader::Issue &i) {
-        issues << QString::number(i.line) + u' ' + i.message;
-    }));
+    EXPECT_TRUE(RoutesReader::read(buffer, *s.store,
+                                   [&](const RoutesReader::Issue &i) { issues << QString::number(i.line) + u' ' + i.message; }));
     EXPECT_EQ(s.store->routes[1].UserID, QString());
     EXPECT_EQ(s.store->routes[1].Pattern, QStringLiteral("*.p"));
     ASSERT_EQ(issues.size(), 4) << issues.join(u'\n').toStdString();

@@ -24,7 +24,7 @@ TEST(RouteRecord, ResetGivesFreshValuesAndKeepsTheCarriedFields)
     st.routeCount = 2;
     RuleSys::resetWorkingRoute(st);
 
-    RouteDef expected; // empty, no and 0 ...
+    RouteDef expected;     // empty, no and 0 ...
     expected.FTPport = 21; // ... but for these
     expected.PrxyPort = 21;
     expected.mailPOPService = 110;

@@ -33,19 +33,32 @@ WindowsStore::WindowsStore(const QString &componentFolder, quint32 platform, qui
         Environment{std::make_shared<FixedVersionSource>(platform, major, minor), fs, componentFolder});
 }
 
-QByteArray WindowsStore::read(const QString &windowsPath) const { return readLocal(local(windowsPath)); }
+QByteArray WindowsStore::read(const QString &windowsPath) const
+{
+    return readLocal(local(windowsPath));
+}
 
-void WindowsStore::write(const QString &windowsPath, const QByteArray &bytes) const { writeLocal(local(windowsPath), bytes); }
+void WindowsStore::write(const QString &windowsPath, const QByteArray &bytes) const
+{
+    writeLocal(local(windowsPath), bytes);
+}
 
 NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
 {
-    store = std::make_unique<RouteStore>(Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), tmp.path()});
+    store = std::make_unique<RouteStore>(
+        Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), tmp.path()});
     store->dataFolder = tmp.path();
 }
 
-QByteArray NativeStore::read(const QString &name) const { return readLocal(path(name)); }
+QByteArray NativeStore::read(const QString &name) const
+{
+    return readLocal(path(name));
+}
 
-void NativeStore::write(const QString &name, const QByteArray &bytes) const { writeLocal(path(name), bytes); }
+void NativeStore::write(const QString &name, const QByteArray &bytes) const
+{
+    writeLocal(path(name), bytes);
+}
 
 QByteArray crlf(std::initializer_list<const char *> lines)
 {

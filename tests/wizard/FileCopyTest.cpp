@@ -1,8 +1,8 @@
+#include "wizard/FileCopy.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
 #include "support/FormsTestSupport.h"
 #include "wizard/ExplainPanel.h"
-#include "wizard/FileCopy.h"
 #include "wizard/RuleName.h"
 
 #include <QFile>
