@@ -31,52 +31,54 @@ ToolRun tool(const QStringList &arguments)
     QProcess p;
     p.start(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments);
     ToolRun r;
-    if (!p.waitForStarted(-1) || !p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
+    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
+        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
     return r;
 }
 
-QString example()
-{
-    return QStringLiteral(MOLVIK_EXAMPLES "/Routes.xml");
-}
+const QString kExample = QStringLiteral(MOLVIK_EXAMPLES "/Routes.xml");
+const QString kFullTable = QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml");
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Splits the list output into cells by the header's column starts.
+// The list output cut into cells at the header's column starts.
 std::vector<QStringList> tableOf(const QByteArray &out)
 {
     const QStringList lines = QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
-    std::vector<QStringList> rows;
-    if (lines.isEmpty())
-        return rows;
     std::vector<qsizetype> starts;
     for (const char *column : {"SLOT", "NAME", "METHOD", "SOURCE", "PATTERN", "DESTINATION"})
-        starts.push_back(lines[0].indexOf(QLatin1String(column)));
+        starts.push_back(lines.value(0).indexOf(QLatin1String(column)));
+    starts.push_back(-1);
+    std::vector<QStringList> rows;
     for (const QString &line : lines) {
         QStringList cells;
-        for (std::size_t c = 0; c < starts.size(); ++c) {
-            const qsizetype end = c + 1 < starts.size() ? starts[c + 1] : line.size();
-            cells.append(line.mid(starts[c], end - starts[c]).trimmed());
-        }
+        for (std::size_t c = 0; c + 1 < starts.size(); ++c)
+            cells.append(line.mid(starts[c], starts[c + 1] < 0 ? -1 : starts[c + 1] - starts[c]).trimmed());
         rows.push_back(cells);
     }
     return rows;
 }
 
+// A route as export must show it: texts as strings, yes/no as booleans,
+// numbers as numbers.
+QJsonObject jsonOf(const RouteDef &route)
+{
+    QJsonObject o;
+    for (const RouteField &f : routeFields()) {
+        const QString name = QLatin1String(f.name);
+        if (f.kind == RouteField::Kind::Text)
+            o[name] = route.*f.text;
+        else if (f.kind == RouteField::Kind::YesNo)
+            o[name] = route.*f.int16 != 0;
+        else
+            o[name] = f.kind == RouteField::Kind::Int16 ? route.*f.int16 : route.*f.int32;
+    }
+    return o;
+}
+
 } // namespace
 
-TEST(RoutesTool, HelpAndCommandLineErrors)
+TEST(RoutesTool, HelpCommandLineErrorsAndUnreadableFiles)
 {
-    for (const QStringList &args : {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("-h")},
-                                    QStringList{QStringLiteral("check"), QStringLiteral("--help")}}) {
+    for (const QStringList &args : QList<QStringList>{{u"--help"_s}, {u"-h"_s}, {u"check"_s, u"--help"_s}}) {
         const ToolRun r = tool(args);
         EXPECT_EQ(r.status, 0) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.err.isEmpty());
@@ -86,33 +88,26 @@ TEST(RoutesTool, HelpAndCommandLineErrors)
             EXPECT_TRUE(r.out.contains(needle)) << needle;
     }
     for (const QStringList &args :
-         {QStringList{}, QStringList{QStringLiteral("frob"), example()}, QStringList{QStringLiteral("list")},
-          QStringList{QStringLiteral("list"), example(), example()}, QStringList{QStringLiteral("--verbose")}}) {
+         QList<QStringList>{{}, {u"frob"_s, kExample}, {u"list"_s}, {u"list"_s, kExample, kExample}, {u"--verbose"_s}}) {
         const ToolRun r = tool(args);
         EXPECT_EQ(r.status, 2) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.contains("Usage: molvik-routes")) << r.err.toStdString();
     }
-    EXPECT_TRUE(tool({QStringLiteral("frob"), example()}).err.contains("unknown command \"frob\""));
-}
+    EXPECT_TRUE(tool({u"frob"_s, kExample}).err.contains("unknown command \"frob\""));
 
-TEST(RoutesTool, AMissingOrUnreadableFileIsOneLineOnStandardErrorAndStatusTwo)
-{
-    QTemporaryDir tmp;
-    QStringList paths = {tmp.filePath(QStringLiteral("absent.xml")), tmp.path()};
+    // A missing or unreadable file: one line naming it on standard error.
+    NativeStore s;
+    QStringList paths = {s.path(u"absent.xml"_s), s.tmp.path()};
     if (::geteuid() != 0) { // root reads a file whatever its mode
-        const QString locked = tmp.filePath(QStringLiteral("locked.xml"));
-        QFile f(locked);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<Routes>\r\n</Routes>\r\n");
-        f.close();
-        QFile::setPermissions(locked, QFileDevice::Permissions());
-        paths.append(locked);
+        s.write(u"locked.xml"_s, crlf({"<Routes>", "</Routes>"}));
+        QFile::setPermissions(s.path(u"locked.xml"_s), QFileDevice::Permissions());
+        paths.append(s.path(u"locked.xml"_s));
     }
-    for (const char *command : {"list", "export", "check"}) {
+    for (const QString &command : {u"list"_s, u"export"_s, u"check"_s}) {
         for (const QString &path : paths) {
-            const ToolRun r = tool({QLatin1String(command), path});
-            EXPECT_EQ(r.status, 2) << command << ' ' << path.toStdString();
+            const ToolRun r = tool({command, path});
+            EXPECT_EQ(r.status, 2) << command.toStdString() << ' ' << path.toStdString();
             EXPECT_TRUE(r.out.isEmpty());
             EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
             EXPECT_TRUE(r.err.contains(path.toUtf8())) << r.err.toStdString();
@@ -120,242 +115,163 @@ TEST(RoutesTool, AMissingOrUnreadableFileIsOneLineOnStandardErrorAndStatusTwo)
     }
 }
 
-TEST(RoutesTool, ListShowsTheExampleFileOneRowPerMethod)
+TEST(RoutesTool, ListShowsOneRowPerRouteWithTheMethodTheTreeWouldShow)
 {
-    const ToolRun r = tool({QStringLiteral("list"), example()});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const ToolRun r = tool({u"list"_s, kExample});
+    EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(r.err.isEmpty());
-    const auto rows = tableOf(r.out);
-    ASSERT_EQ(rows.size(), 8u) << r.out.toStdString();
-    const QString complete = QStringLiteral("C:\\programData\\Kelmora\\Complete");
-    const QStringList expected[] = {
+    const QString complete = u"C:\\programData\\Kelmora\\Complete"_s;
+    const std::vector<QStringList> example = {
+        {u"SLOT"_s, u"NAME"_s, u"METHOD"_s, u"SOURCE"_s, u"PATTERN"_s, u"DESTINATION"_s},
         {u"1"_s, u"Scans to archive share"_s, u"directory"_s, complete, u"*.pdf"_s, u"\\\\files01\\archive\\scans"_s},
         {u"2"_s, u"Partner upload through proxy"_s, u"FTP"_s, complete, u"*.xml"_s, u"ftp.partner.example:/incoming/orders"_s},
         {u"3"_s, u"Supplier pickup"_s, u"FTP monitor"_s, complete, u"*.*"_s, u"ftp.supplier.example:/outgoing"_s},
         {u"4"_s, u"Invoices by SMTP"_s, u"email"_s, complete, u"*.*"_s, u"accounts@customer.example"_s},
-        {u"5"_s, QString::fromUtf8("Rapports d'ann\u00e9e par MAPI"), u"email"_s, complete, u"*.doc"_s,
-         u"reports@office.example"_s},
+        {u"5"_s, u"Rapports d'ann\u00e9e par MAPI"_s, u"email"_s, complete, u"*.doc"_s, u"reports@office.example"_s},
         {u"6"_s, u"Secure download to head office"_s, u"secure transfer"_s, complete, u"*.*"_s, u"192.0.2.40:7443"_s},
         {u"7"_s, u"Hyper transfer to the print room"_s, u"hyper transfer"_s, complete, u"*.ps"_s, u"\\\\print01\\spool"_s},
     };
-    for (std::size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(rows[i + 1], expected[i]) << "row " << i + 1;
-}
+    EXPECT_EQ(tableOf(r.out), example) << r.out.toStdString();
+    // The example is what the writer writes; beyond one route per method it
+    // shows a proxy, and email both by SMTP and not.
+    QFile file(kExample);
+    NativeStore loaded;
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly) && RuleSys::loadRoutes(*loaded.store, kExample));
+    EXPECT_EQ(RoutesWriter::serialize(*loaded.store), file.readAll());
+    EXPECT_TRUE(loaded.store->routes[2].PrxyEnabled && loaded.store->routes[4].SMTP && !loaded.store->routes[5].SMTP);
 
-TEST(RoutesTool, ListPicksTheMethodInTheTreeOrder)
-{
+    // Several transfer flags set: the last in the tree's order wins (one flag alone: the example).
     using Flags = std::vector<YesNo RouteDef::*>;
-    const std::pair<Flags, const char *> cases[] = {
-        {{}, "none"},
-        {{&RouteDef::FTPTransfer}, "FTP"},
-        {{&RouteDef::FTPTransfer, &RouteDef::DirTransfer}, "directory"},
-        {{&RouteDef::FTPTransfer, &RouteDef::FTPMonitor}, "FTP monitor"},
-        {{&RouteDef::FTPMonitor, &RouteDef::EmailTransfer}, "email"},
-        {{&RouteDef::EmailTransfer, &RouteDef::KelmTransfer}, "secure transfer"},
-        {{&RouteDef::KelmTransfer, &RouteDef::DirTransfer}, "directory"},
-        {{&RouteDef::DirTransfer, &RouteDef::KelmXTransfer}, "secure transfer"},
-        {{&RouteDef::KelmXTransfer, &RouteDef::HyperTransfer, &RouteDef::FTPTransfer}, "hyper transfer"},
-        {{&RouteDef::EmailTransfer}, "email"},
+    const std::pair<Flags, QString> cases[] = {
+        {{}, u"none"_s},
+        {{&RouteDef::FTPTransfer, &RouteDef::DirTransfer}, u"directory"_s},
+        {{&RouteDef::FTPMonitor, &RouteDef::EmailTransfer}, u"email"_s},
+        {{&RouteDef::EmailTransfer, &RouteDef::KelmTransfer}, u"secure transfer"_s},
+        {{&RouteDef::KelmTransfer, &RouteDef::DirTransfer}, u"directory"_s},
+        {{&RouteDef::DirTransfer, &RouteDef::KelmXTransfer}, u"secure transfer"_s},
+        {{&RouteDef::KelmXTransfer, &RouteDef::HyperTransfer, &RouteDef::FTPTransfer}, u"hyper transfer"_s},
     };
     NativeStore s;
     RouteStore &st = *s.store;
     for (const auto &[flags, method] : cases) {
-        RouteDef &r = st.routes[std::size_t(++st.routeCount)];
-        r.RouteDef = QStringLiteral("r%1").arg(st.routeCount);
+        RouteDef &route = st.routes[std::size_t(++st.routeCount)];
+        route.RouteDef = u"r%1"_s.arg(st.routeCount);
         for (const auto flag : flags)
-            r.*flag = 1; // any value other than 0 is yes
+            route.*flag = 1; // any value other than 0 is yes
     }
-    s.write(QStringLiteral("Routes.xml"), RoutesWriter::serialize(st));
-    const ToolRun r = tool({QStringLiteral("list"), s.path(QStringLiteral("Routes.xml"))});
-    ASSERT_EQ(r.status, 0);
-    const auto rows = tableOf(r.out);
+    s.write(u"Routes.xml"_s, RoutesWriter::serialize(st));
+    const auto rows = tableOf(tool({u"list"_s, s.path(u"Routes.xml"_s)}).out);
     ASSERT_EQ(rows.size(), std::size(cases) + 1);
     for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(rows[i + 1][2], QLatin1String(cases[i].second)) << "route " << i + 1;
+        EXPECT_EQ(rows[i + 1][2], cases[i].second) << "route " << i + 1;
 }
 
 TEST(RoutesTool, ExportHoldsExactlyWhatLoadRoutesHolds)
 {
     NativeStore s;
     // Quotes, backslashes, a tab, a control byte and Windows-1252 letters in
-    // values; a yes/no given as a number.
-    s.write(QStringLiteral("odd.xml"),
+    // values; yes/no and numbers the reader converts.
+    s.write(u"odd.xml"_s,
             crlf({"<Routes>", "<RouteDef>say \"hi\" \\\\srv\\x\ttab\x01</RouteDef>", "<UserID>caf\xe9 \x80</UserID>",
                   "<SMTP>7</SMTP>", "<mailPOPService>-5</mailPOPService>", "<FTPport>0</FTPport>", "</Routes>"}));
-    s.write(QStringLiteral("empty-list.xml"), crlf({"<Routes>", "</Routes>"}));
-    s.write(QStringLiteral("not-routes.xml"), crlf({"<routes>", "<RouteDef>x</RouteDef>"}));
-    const QStringList before = QDir(s.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    s.write(u"empty-list.xml"_s, crlf({"<Routes>", "</Routes>"}));
+    s.write(u"not-routes.xml"_s, crlf({"<routes>", "<RouteDef>x</RouteDef>"}));
+    const auto entries = [&] { return QDir(s.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); };
+    const QStringList before = entries();
 
-    const QString files[] = {example(), QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"), s.path(QStringLiteral("odd.xml")),
-                             s.path(QStringLiteral("empty-list.xml")), s.path(QStringLiteral("not-routes.xml"))};
-    for (const QString &file : files) {
+    for (const QString &file :
+         {kExample, kFullTable, s.path(u"odd.xml"_s), s.path(u"empty-list.xml"_s), s.path(u"not-routes.xml"_s)}) {
         SCOPED_TRACE(file.toStdString());
         NativeStore expected;
         const bool accepted = RuleSys::loadRoutes(*expected.store, file);
-        const RouteStore &st = *expected.store;
+        QJsonArray routes;
+        for (int slot = 1; slot <= expected.store->routeCount; ++slot)
+            routes.append(jsonOf(expected.store->routes[std::size_t(slot)]));
+        const QJsonObject want{{u"accepted"_s, accepted}, {u"count"_s, expected.store->routeCount}, {u"routes"_s, routes}};
 
-        const ToolRun r = tool({QStringLiteral("export"), file});
+        const ToolRun r = tool({u"export"_s, file});
         EXPECT_EQ(r.status, accepted ? 0 : 1);
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-        const QJsonObject top = doc.object();
-        EXPECT_EQ(top.keys(), (QStringList{u"accepted"_s, u"count"_s, u"routes"_s}));
-        EXPECT_EQ(top[u"accepted"].toBool(!accepted), accepted);
-        ASSERT_TRUE(top[u"count"].isDouble());
-        EXPECT_EQ(top[u"count"].toInt(), st.routeCount);
-        const QJsonArray routes = top[u"routes"].toArray();
-        ASSERT_EQ(routes.size(), st.routeCount);
+        const QJsonDocument got = QJsonDocument::fromJson(r.out);
+        ASSERT_TRUE(got.isObject()) << r.out.toStdString();
+        EXPECT_EQ(got.toJson().toStdString(), QJsonDocument(want).toJson().toStdString());
 
-        // Keys in the file's element order, route after route.
-        qsizetype at = 0;
-        for (int slot = 1; slot <= st.routeCount; ++slot) {
-            for (const RouteField &f : routeFields()) {
-                const qsizetype next = r.out.indexOf(QByteArray("\"" + QByteArray(f.name) + "\":"), at);
-                ASSERT_GT(next, at) << f.name << " of route " << slot;
-                at = next;
-            }
+        // Keys in the documented order: the three above, then each route's in the file's element order.
+        QByteArrayList keys = {"accepted", "count", "routes"};
+        for (int slot = 1; slot <= expected.store->routeCount; ++slot) {
+            for (const RouteField &f : routeFields())
+                keys.append(f.name);
         }
-        for (int slot = 1; slot <= st.routeCount; ++slot) {
-            const QJsonObject o = routes[slot - 1].toObject();
-            const RouteDef &route = st.routes[std::size_t(slot)];
-            EXPECT_EQ(o.size(), kRouteFieldCount);
-            for (const RouteField &f : routeFields()) {
-                const QJsonValue v = o[QLatin1String(f.name)];
-                switch (f.kind) {
-                case RouteField::Kind::Text:
-                    ASSERT_TRUE(v.isString()) << f.name;
-                    EXPECT_EQ(v.toString(), route.*f.text) << f.name;
-                    break;
-                case RouteField::Kind::YesNo:
-                    ASSERT_TRUE(v.isBool()) << f.name;
-                    EXPECT_EQ(v.toBool(), route.*f.int16 != 0) << f.name;
-                    break;
-                case RouteField::Kind::Int16:
-                    ASSERT_TRUE(v.isDouble()) << f.name;
-                    EXPECT_EQ(v.toDouble(), route.*f.int16) << f.name;
-                    break;
-                case RouteField::Kind::Int32:
-                    ASSERT_TRUE(v.isDouble()) << f.name;
-                    EXPECT_EQ(v.toDouble(), route.*f.int32) << f.name;
-                    break;
-                }
-            }
+        qsizetype at = 0;
+        for (const QByteArray &key : keys) {
+            const qsizetype next = r.out.indexOf(QByteArray('"' + key + "\":"), at);
+            ASSERT_GT(next, at) << key.toStdString();
+            at = next;
         }
     }
-
-    const QJsonObject odd = QJsonDocument::fromJson(tool({QStringLiteral("export"), files[2]}).out)[u"routes"][0].toObject();
-    EXPECT_EQ(odd[u"RouteDef"].toString(), QStringLiteral("say \"hi\" \\\\srv\\x\ttab\x01"));
-    EXPECT_EQ(odd[u"UserID"].toString(), QString::fromUtf8("caf\u00e9 \u20ac"));
-    EXPECT_EQ(odd[u"SMTP"].toBool(), true);
-    EXPECT_EQ(odd[u"mailPOPService"].toInt(), -5);
-    EXPECT_EQ(odd[u"FTPport"].toInt(), 21);
-    EXPECT_EQ(odd[u"PrxyPort"].toInt(), 0);
     // Reading never writes: no Hold folder, no file appears beside the routes file.
-    EXPECT_EQ(QDir(s.tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    EXPECT_EQ(entries(), before);
 }
 
 TEST(RoutesTool, CheckReportsEveryLineLoadRoutesSkipsWithItsNumber)
 {
+    // A crafted file line by line, with what check must say about each ("" for nothing).
+    std::vector<std::pair<QByteArray, QByteArray>> lines = {
+        {"<Routes>", ""},
+        {"<UserID>early</UserID>", "before the first RouteDef"},
+        {"<RouteDef>one</RouteDef>", ""},
+        {"  <UserID>ops</UserID>", ""}, // indentation is fine
+        {"", ""},
+        {"just some text", "not an element line"},
+        {"<Foo>1</Foo>", "unknown element \"Foo\""},
+        {"<FTPport>abc</FTPport>", "FTPport \"abc\""},
+        {"<SMTP>yes</SMTP>", "SMTP \"yes\""},
+        {"<mailPOPService>70000</mailPOPService>", "mailPOPService \"70000\""},
+        {"</AutoEmailMessage>", "\"/AutoEmailMessage\""},
+        {"<FTPport>0</FTPport>", ""}, // taken, as 21
+    };
+    for (int n = 2; n <= 10; ++n)
+        lines.push_back({"<RouteDef>" + QByteArray::number(n) + "</RouteDef>", ""});
+    lines.push_back({"<RouteDef>eleven</RouteDef>", "beyond the tenth (\"eleven\")"});
+    QByteArray text;
+    std::vector<std::pair<qsizetype, QByteArray>> want;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += lines[i].first + "\r\n";
+        if (!lines[i].second.isEmpty())
+            want.push_back({qsizetype(i) + 1, lines[i].second});
+    }
+    want.push_back({qsizetype(lines.size()) + 1, "without \"</Routes>\""});
     NativeStore s;
-    QByteArray text = crlf({
-        "<Routes>",                               // 1
-        "<UserID>early</UserID>",                 // 2 before the first route
-        "<RouteDef>one</RouteDef>",               // 3
-        "  <UserID>ops</UserID>",                 // 4 indentation is fine
-        "",                                       // 5 empty lines are fine
-        "just some text",                         // 6 not an element line
-        "<Foo>1</Foo>",                           // 7 unknown element
-        "<FTPport>abc</FTPport>",                 // 8 not a number
-        "<SMTP>yes</SMTP>",                       // 9 not True/False/number
-        "<mailPOPService>70000</mailPOPService>", // 10 out of 16-bit range
-        "</AutoEmailMessage>",                    // 11 closing tag on its own
-        "<FTPport>0</FTPport>",                   // 12 taken (as 21)
-    });
-    for (int n = 2; n <= 10; ++n) // 13 to 21
-        text += QByteArray("<RouteDef>") + QByteArray::number(n) + "</RouteDef>\r\n";
-    text += crlf({"<RouteDef>eleven</RouteDef>"}); // 22 beyond the tenth
-    // 23: the end, without "</Routes>"
-    s.write(QStringLiteral("crafted.xml"), text);
+    s.write(u"crafted.xml"_s, text);
 
-    const ToolRun r = tool({QStringLiteral("check"), s.path(QStringLiteral("crafted.xml"))});
+    const ToolRun r = tool({u"check"_s, s.path(u"crafted.xml"_s)});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.isEmpty());
-    QList<int> lines;
-    QStringList messages;
-    for (const QString &line : QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts)) {
-        const qsizetype colon = line.indexOf(QStringLiteral(": "));
-        ASSERT_GT(colon, 0) << line.toStdString();
-        lines.append(line.left(colon).toInt());
-        messages.append(line.mid(colon + 2));
-    }
-    EXPECT_EQ(lines, (QList<int>{2, 6, 7, 8, 9, 10, 11, 22, 23})) << r.out.toStdString();
-    if (messages.size() == 9) {
-        EXPECT_TRUE(messages[2].contains(u"Foo"));
-        EXPECT_TRUE(messages[3].contains(u"FTPport") && messages[3].contains(u"abc"));
-        EXPECT_TRUE(messages[4].contains(u"SMTP"));
-        EXPECT_TRUE(messages[5].contains(u"mailPOPService"));
-        EXPECT_TRUE(messages[7].contains(u"eleven"));
-        EXPECT_TRUE(messages[8].contains(u"</Routes>"));
-    }
-    // What check reports is what load-routes did: ten routes, the eleventh
-    // gone, FTPport taken from line 12 only.
-    const QJsonObject exported =
-        QJsonDocument::fromJson(tool({QStringLiteral("export"), s.path(QStringLiteral("crafted.xml"))}).out).object();
-    EXPECT_EQ(exported[u"count"].toInt(), 10);
-    EXPECT_EQ(exported[u"routes"][0][u"FTPport"].toInt(), 21);
-    EXPECT_EQ(exported[u"routes"][0][u"UserID"].toString(), u"ops"_s);
+    const QByteArrayList got = r.out.trimmed().split('\n');
+    ASSERT_EQ(std::size_t(got.size()), want.size()) << r.out.toStdString();
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_TRUE(got[i].startsWith(QByteArray(QByteArray::number(want[i].first) + ": ")) && got[i].contains(want[i].second))
+            << got[i].toStdString() << " instead of line " << want[i].first << ": ..." << want[i].second.toStdString();
 
     // Clean files, lines after "</Routes>" and LF line ends give nothing to report.
-    s.write(QStringLiteral("trailing.xml"), crlf({"<Routes>", "<RouteDef>a</RouteDef>", "</Routes>", "garbage", "<Foo>"}));
-    s.write(QStringLiteral("lf.xml"), "<Routes>\n<RouteDef>a</RouteDef>\n\n<Pattern>*.*</Pattern>\n</Routes>\n");
-    for (const QString &clean :
-         {example(), QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"), QStringLiteral(MOLVIK_TEST_DATA "/default-route.xml"),
-          s.path(QStringLiteral("trailing.xml")), s.path(QStringLiteral("lf.xml"))}) {
-        const ToolRun c = tool({QStringLiteral("check"), clean});
+    s.write(u"trailing.xml"_s, crlf({"<Routes>", "<RouteDef>a</RouteDef>", "</Routes>", "garbage", "<Foo>"}));
+    s.write(u"lf.xml"_s, "<Routes>\n<RouteDef>a</RouteDef>\n\n<Pattern>*.*</Pattern>\n</Routes>\n");
+    for (const QString &clean : {kExample, kFullTable, QStringLiteral(MOLVIK_TEST_DATA "/default-route.xml"),
+                                 s.path(u"trailing.xml"_s), s.path(u"lf.xml"_s)}) {
+        const ToolRun c = tool({u"check"_s, clean});
         EXPECT_EQ(c.status, 0) << clean.toStdString() << '\n' << c.out.toStdString();
         EXPECT_TRUE(c.out.isEmpty() && c.err.isEmpty());
     }
 
-    // Not a routes file: one report at line 1, whatever follows.
+    // Not a routes file: check reports line 1 only, whatever follows; list refuses it.
     for (const QByteArray &bad :
          {QByteArray(""), QByteArray(" <Routes>\r\n<Foo>\r\n"), QByteArray("<routes>\r\n</Routes>\r\n")}) {
-        s.write(QStringLiteral("bad.xml"), bad);
-        const ToolRun c = tool({QStringLiteral("check"), s.path(QStringLiteral("bad.xml"))});
+        s.write(u"bad.xml"_s, bad);
+        const ToolRun c = tool({u"check"_s, s.path(u"bad.xml"_s)});
         EXPECT_EQ(c.status, 1);
-        EXPECT_TRUE(c.out.startsWith("1: ")) << c.out.toStdString();
-        EXPECT_EQ(c.out.count('\n'), 1);
-        const ToolRun l = tool({QStringLiteral("list"), s.path(QStringLiteral("bad.xml"))});
+        EXPECT_TRUE(c.out.startsWith("1: ") && c.out.count('\n') == 1) << c.out.toStdString();
+        const ToolRun l = tool({u"list"_s, s.path(u"bad.xml"_s)});
         EXPECT_EQ(l.status, 1);
         EXPECT_TRUE(l.out.isEmpty());
         EXPECT_TRUE(l.err.contains("not a routes file"));
     }
-}
-
-TEST(ExampleRoutesFile, IsWhatTheWriterWritesAndHoldsEveryMethod)
-{
-    const QByteArray bytes = fileBytes(example());
-    ASSERT_FALSE(bytes.isEmpty());
-    NativeStore s;
-    s.write(QStringLiteral("Routes.xml"), bytes);
-    RouteStore &st = *s.store;
-    ASSERT_TRUE(RuleSys::loadRoutes(st, st.routesPath()));
-    ASSERT_EQ(st.routeCount, 7);
-    ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
-    EXPECT_EQ(s.read(QStringLiteral("Routes.xml")), bytes);
-
-    // CR LF after every one of 59 lines per route, Windows-1252 text.
-    EXPECT_EQ(bytes.count("\r\n"), 59 * 7 + 2);
-    EXPECT_EQ(bytes.count('\n'), 59 * 7 + 2);
-    EXPECT_TRUE(bytes.contains("ann\xe9"
-                               "e"));
-
-    const auto &r = st.routes;
-    EXPECT_TRUE(r[1].DirTransfer && !r[1].RemoteDirectory.isEmpty());
-    EXPECT_TRUE(r[2].FTPTransfer && r[2].PrxyEnabled && !r[2].PrxyHost.isEmpty() && r[2].rbUser);
-    EXPECT_TRUE(r[3].FTPMonitor);
-    EXPECT_TRUE(r[4].EmailTransfer && r[4].SMTP && r[4].mailPOPLogin);
-    EXPECT_TRUE(r[5].EmailTransfer && !r[5].SMTP);
-    EXPECT_TRUE(r[6].KelmTransfer && r[6].KXSecurePort != 0);
-    EXPECT_TRUE(r[7].HyperTransfer);
 }
