@@ -3,84 +3,69 @@
 
 #include "end-to-end/EndToEnd.h"
 #include "store/RouteStore.h"
-#include "store/RuleSys.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace molvik::test {
 namespace {
 
-template<typename W> W *child(QWidget &form, const char *name)
+void type(QWidget &form, const char *box, const QString &text)
 {
-    W *w = form.findChild<W *>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    FormsFixture::type(static_cast<Form &>(form), QLatin1String(box), text);
 }
 
-void typeInto(QWidget &form, const char *box, const QString &text)
+// Buttons are clicked at their left edge, on the indicator of a check box or an option.
+void click(QWidget &form, const char *button)
 {
-    QTest::keyClicks(child<QLineEdit>(form, box), text);
-}
-
-// Check boxes and options are clicked on their indicator, at the left edge.
-void clickOn(QAbstractButton *button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    auto *b = form.findChild<QAbstractButton *>(QLatin1String(button));
+    ASSERT_NE(b, nullptr) << button;
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
 }
 
 TEST(EmailRoute, NewSmtpRouteWithPop3ThroughTheRealDialogs)
 {
     RealFlow flow;
     ASSERT_EQ(flow.s.store->routeCount, 1); // the default route
-
-    bool emailShown = false;
-    flow.whenModal(QStringLiteral("RuleName"), [&](QWidget &name) {
-        typeInto(name, "Text1", QStringLiteral("Mail to head office"));
-        flow.whenModal(QStringLiteral("MoveVia"), [&](QWidget &via) {
-            clickOn(child<QRadioButton>(via, "Option1(2)"));
-            flow.whenModal(QStringLiteral("FileEmail"), [&](QWidget &email) {
-                emailShown = true;
-                typeInto(email, "Text1(0)", QStringLiteral("office@example.org"));
-                typeInto(email, "Text1(1)", QStringLiteral("Finished files"));
-                auto *message = child<QPlainTextEdit>(email, "Text1(2)");
-                QTest::keyClicks(message, QStringLiteral("Hello,"));
-                QTest::keyClick(message, Qt::Key_Return);
-                QTest::keyClicks(message, QStringLiteral("the files."));
-                typeInto(email, "Text1(3)", QStringLiteral("smtp.example.org"));
-                typeInto(email, "Text1(6)", QStringLiteral("sender@example.org"));
-                clickOn(child<QCheckBox>(email, "Check1"));
-                typeInto(email, "Text1(7)", QStringLiteral("pop.example.org"));
-                typeInto(email, "Text1(4)", QStringLiteral("sender"));
-                typeInto(email, "Text1(5)", QStringLiteral("p4ss word"));
-                auto *popPort = child<QLineEdit>(email, "Text1(9)");
-                popPort->selectAll();
-                QTest::keyClicks(popPort, QStringLiteral("995"));
-                QTest::mouseClick(child<QPushButton>(email, "OKButton"), Qt::LeftButton);
+    flow.whenModal(u"RuleName"_s, [&](QWidget &name) {
+        type(name, "Text1", u"Mail to head office"_s);
+        flow.whenModal(u"MoveVia"_s, [&](QWidget &via) {
+            click(via, "Option1(2)");
+            flow.whenModal(u"FileEmail"_s, [&](QWidget &email) {
+                type(email, "Text1(0)", u"office@example.org"_s);
+                type(email, "Text1(1)", u"Finished files"_s);
+                QTest::keyClicks(email.findChild<QPlainTextEdit *>(u"Text1(2)"_s), u"Hello,\rthe files."_s);
+                type(email, "Text1(3)", u"smtp.example.org"_s);
+                type(email, "Text1(6)", u"sender@example.org"_s);
+                click(email, "Check1");
+                type(email, "Text1(7)", u"pop.example.org"_s);
+                type(email, "Text1(4)", u"sender"_s);
+                type(email, "Text1(5)", u"p4ss word"_s);
+                type(email, "Text1(9)", u"995"_s);
+                click(email, "OKButton");
             });
-            QTest::mouseClick(child<QPushButton>(via, "OKButton"), Qt::LeftButton);
+            click(via, "OKButton");
         });
-        QTest::mouseClick(child<QPushButton>(name, "OKButton"), Qt::LeftButton);
+        click(name, "OKButton");
     });
     QTest::mouseClick(flow.control->Command1[0], Qt::LeftButton);
     FormsFixture::settle();
 
     EXPECT_TRUE(flow.missed.isEmpty()) << flow.missed.join(u',').toStdString();
-    EXPECT_TRUE(emailShown);
     EXPECT_TRUE(flow.messages->shown.empty());
     ASSERT_EQ(flow.control->Tree->topLevelItemCount(), 2);
-    EXPECT_EQ(flow.control->Tree->topLevelItem(1)->text(0), QStringLiteral("Mail to head office"));
+    EXPECT_EQ(flow.control->Tree->topLevelItem(1)->text(0), u"Mail to head office"_s);
 
     // The file holds the route exactly as typed.
-    const QByteArray file = flow.s.read(QStringLiteral("Routes.xml"));
-    const QByteArray route = file.mid(file.indexOf("<RouteDef>Mail to head office</RouteDef>"));
+    const QByteArray file = flow.s.read(u"Routes.xml"_s);
+    const qsizetype at = file.indexOf("<RouteDef>Mail to head office</RouteDef>\r\n");
+    ASSERT_GE(at, 0);
     for (const char *line :
          {"<EmailTransfer>True</EmailTransfer>", "<DirTransfer>False</DirTransfer>", "<FTPServer>smtp.example.org</FTPServer>",
           "<FTPLogon>sender</FTPLogon>", "<FTPPassword>p4ss word</FTPPassword>",
@@ -88,14 +73,7 @@ TEST(EmailRoute, NewSmtpRouteWithPop3ThroughTheRealDialogs)
           "<AutoEmailMessage>Hello,the files.</AutoEmailMessage>", "<AutoEmailSubject>Finished files</AutoEmailSubject>",
           "<SMTP>True</SMTP>", "<mailPOPServer>pop.example.org</mailPOPServer>", "<mailPOPService>995</mailPOPService>",
           "<mailSMTPService>25</mailSMTPService>", "<mailPOPLogin>True</mailPOPLogin>"})
-        EXPECT_TRUE(route.contains(QByteArray(QByteArray(line) + "\r\n"))) << line;
-
-    // And reads back as the same record.
-    RouteStore reread(flow.s.store->environment());
-    reread.dataFolder = flow.s.store->dataFolder;
-    ASSERT_TRUE(RuleSys::loadRoutes(reread, reread.routesPath()));
-    ASSERT_EQ(reread.routeCount, 2);
-    EXPECT_TRUE(reread.routes[2] == flow.s.store->routes[2]);
+        EXPECT_TRUE(file.mid(at).contains(QByteArray(QByteArray(line) + "\r\n"))) << line;
 }
 
 } // namespace

@@ -1,8 +1,12 @@
+// A whole New Route for an FTP route with proxy, through the real modal
+// dialogs: the operator types and clicks on each page as it comes up.
+
 #include "end-to-end/EndToEnd.h"
 #include "store/RouteStore.h"
 #include "wizard/FileFTP.h"
 #include "wizard/frmProxy.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -10,25 +14,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace molvik;
 using namespace molvik::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 void type(QWidget &form, const char *box, const QString &text)
 {
-    auto *edit = form.findChild<QLineEdit *>(QLatin1String(box));
-    ASSERT_NE(edit, nullptr) << box;
-    edit->selectAll();
-    edit->del();
-    QTest::keyClicks(edit, text);
+    FormsFixture::type(static_cast<Form &>(form), QLatin1String(box), text);
 }
 
 void click(QWidget &form, const char *button)
 {
-    auto *b = form.findChild<QAbstractButton *>(QLatin1String(button));
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
+    FormsFixture::click(static_cast<Form &>(form), QLatin1String(button));
 }
 
 // The file's lines without their CR LF; a line without its CR is marked.
@@ -37,13 +38,27 @@ QList<QByteArray> lines(const QByteArray &file)
     QList<QByteArray> out = file.split('\n');
     if (!out.isEmpty() && out.back().isEmpty())
         out.pop_back();
-    for (QByteArray &l : out) {
-        if (l.endsWith('\r'))
-            l.chop(1);
-        else
-            l += "<no CR>";
-    }
+    for (QByteArray &l : out)
+        l = l.endsWith('\r') ? l.chopped(1) : l + "<no CR>";
     return out;
+}
+
+// The golden default route's 59 lines, with the values of the elements in
+// changes ("Name=value", "|" between) replaced.
+std::string routeBlock(const QString &changes)
+{
+    QFile golden(QStringLiteral(MOLVIK_TEST_DATA "/default-route.xml"));
+    EXPECT_TRUE(golden.open(QIODevice::ReadOnly));
+    QList<QByteArray> block = lines(golden.readAll()).mid(1, 59);
+    for (const QString &change : changes.split(u'|')) {
+        const QByteArray name = change.section(u'=', 0, 0).toLocal8Bit();
+        const QByteArray open = '<' + name + '>';
+        const auto line = std::find_if(block.begin(), block.end(), [&](const QByteArray &l) { return l.startsWith(open); });
+        EXPECT_TRUE(line != block.end()) << name.constData() << " is not an element";
+        if (line != block.end())
+            *line = open + change.section(u'=', 1).toLocal8Bit() + "</" + name + '>';
+    }
+    return block.join('\n').toStdString();
 }
 
 } // namespace
@@ -53,27 +68,27 @@ TEST(EndToEnd, NewFtpRouteWithProxy)
     RealFlow flow;
     ASSERT_EQ(flow.s.store->routeCount, 1); // the default route, written at start-up
     // Each step is scheduled before the click that opens its page.
-    flow.whenModal(QStringLiteral("RuleName"), [&](QWidget &name) {
-        type(name, "Text1", QStringLiteral("Upload site"));
-        flow.whenModal(QStringLiteral("MoveVia"), [&](QWidget &methods) {
+    flow.whenModal(u"RuleName"_s, [&](QWidget &name) {
+        type(name, "Text1", u"Upload site"_s);
+        flow.whenModal(u"MoveVia"_s, [&](QWidget &methods) {
             click(methods, "Option1(1)");
-            flow.whenModal(QStringLiteral("FileFTP"), [&](QWidget &page) {
-                type(page, "Text1(0)", QStringLiteral("ftp.example.org"));
-                type(page, "Text1(1)", QStringLiteral("kel"));
-                type(page, "Text1(2)", QStringLiteral("s3cret"));
-                type(page, "editPort", QStringLiteral("2121"));
+            flow.whenModal(u"FileFTP"_s, [&](QWidget &page) {
+                type(page, "Text1(0)", u"ftp.example.org"_s);
+                type(page, "Text1(1)", u"kel"_s);
+                type(page, "Text1(2)", u"s3cret"_s);
+                type(page, "editPort", u"2121"_s);
                 click(page, "cbSecure");
                 click(page, "cbPassive");
                 click(page, "cbProxy");
-                flow.whenModal(QStringLiteral("frmProxy"), [&](QWidget &proxy) {
-                    EXPECT_EQ(proxy.findChild<QLineEdit *>(QStringLiteral("editPrxyPort"))->text(), QStringLiteral("21"));
-                    type(proxy, "editPrxyHost", QStringLiteral("proxy.example.org"));
-                    type(proxy, "editPrxyUsr", QStringLiteral("puser"));
-                    type(proxy, "editPrxyPwd", QStringLiteral("ppass"));
-                    type(proxy, "editPrxyPort", QStringLiteral("8080"));
+                flow.whenModal(u"frmProxy"_s, [&](QWidget &proxy) {
+                    EXPECT_EQ(proxy.findChild<QLineEdit *>(u"editPrxyPort"_s)->text(), u"21"_s);
+                    type(proxy, "editPrxyHost", u"proxy.example.org"_s);
+                    type(proxy, "editPrxyUsr", u"puser"_s);
+                    type(proxy, "editPrxyPwd", u"ppass"_s);
+                    type(proxy, "editPrxyPort", u"8080"_s);
                     click(proxy, "rbSite");
                     // Back on the page once the dialog is hidden.
-                    flow.whenModal(QStringLiteral("FileFTP"), [&](QWidget &again) { click(again, "OKButton"); });
+                    flow.whenModal(u"FileFTP"_s, [&](QWidget &again) { click(again, "OKButton"); });
                     click(proxy, "OKButton");
                 });
                 click(page, "Command1");
@@ -89,78 +104,19 @@ TEST(EndToEnd, NewFtpRouteWithProxy)
     EXPECT_TRUE(flow.messages->shown.empty());
     EXPECT_EQ(flow.context->loaded<FileFTP>(), nullptr);
     EXPECT_EQ(flow.context->loaded<frmProxy>(), nullptr);
-    QTreeWidget *tree = flow.control->Tree;
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(1)->text(0), QStringLiteral("Upload site"));
+    ASSERT_EQ(flow.control->Tree->topLevelItemCount(), 2);
+    EXPECT_EQ(flow.control->Tree->topLevelItem(1)->text(0), u"Upload site"_s);
 
-    const QList<QByteArray> file = lines(flow.s.read(QStringLiteral("Routes.xml")));
+    const QList<QByteArray> file = lines(flow.s.read(u"Routes.xml"_s));
     ASSERT_EQ(file.size(), 2 + 2 * 59);
     EXPECT_EQ(file.front(), "<Routes>");
     EXPECT_EQ(file[1], "<RouteDef>Default Route</RouteDef>");
     EXPECT_EQ(file.back(), "</Routes>");
-    const QByteArray complete = flow.s.path(QStringLiteral("Complete")).toLocal8Bit();
-    const QList<QByteArray> expected = {
-        "<RouteDef>Upload site</RouteDef>",
-        "<UserID></UserID>",
-        "<UserDirectory>" + complete + "</UserDirectory>",
-        "<FTPTransfer>True</FTPTransfer>",
-        "<FTPSecure>True</FTPSecure>",
-        "<FTPPassive>True</FTPPassive>",
-        "<DirTransfer>False</DirTransfer>",
-        "<EmailTransfer>False</EmailTransfer>",
-        "<KelmTransfer>False</KelmTransfer>",
-        "<KelmXTransfer>False</KelmXTransfer>",
-        "<SafeUpload>False</SafeUpload>",
-        "<ArchiveDirectory></ArchiveDirectory>",
-        "<RemoteDirectory></RemoteDirectory>",
-        "<RemoteFTPDirectory> </RemoteFTPDirectory>",
-        "<FTPServer>ftp.example.org</FTPServer>",
-        "<FTPLogon>kel</FTPLogon>",
-        "<FTPPassword>s3cret</FTPPassword>",
-        "<AutoEmailName></AutoEmailName>",
-        "<AutoEmailAttach></AutoEmailAttach>",
-        "<AutoEmailMessage></AutoEmailMessage>",
-        "<AutoEmailSubject></AutoEmailSubject>",
-        "<SMTP>True</SMTP>",
-        "<mailPOPServer></mailPOPServer>",
-        "<mailPOPService>110</mailPOPService>",
-        "<mailSMTPService>25</mailSMTPService>",
-        "<mailPOPLogin>False</mailPOPLogin>",
-        "<Pattern>*.*</Pattern>",
-        "<DefaultRoute>True</DefaultRoute>",
-        "<FTPMonitor>False</FTPMonitor>",
-        "<FTPport>2121</FTPport>",
-        "<ValidSchedule></ValidSchedule>",
-        "<PrxyHost>proxy.example.org</PrxyHost>",
-        "<PrxyUser>puser</PrxyUser>",
-        "<PrxyPass>ppass</PrxyPass>",
-        "<PrxyPort>8080</PrxyPort>",
-        "<PrxyEnabled>True</PrxyEnabled>",
-        "<rbUser>False</rbUser>",
-        "<rbSite>True</rbSite>",
-        "<rbLogin>False</rbLogin>",
-        "<rbOpen>False</rbOpen>",
-        "<Disabled>False</Disabled>",
-        "<DialUpEntry></DialUpEntry>",
-        "<KXSecureIP></KXSecureIP>",
-        "<KXSecurePassword></KXSecurePassword>",
-        "<KXSecurePort>0</KXSecurePort>",
-        "<GenEmailNotify>False</GenEmailNotify>",
-        "<HyperTransfer>False</HyperTransfer>",
-        "<SRI2Wave>False</SRI2Wave>",
-        "<DSS2Wave>False</DSS2Wave>",
-        "<Wave2SRI>False</Wave2SRI>",
-        "<Recursive>False</Recursive>",
-        "<GenDirList>False</GenDirList>",
-        "<GenDirZip>False</GenDirZip>",
-        "<GenDirUnZip>False</GenDirUnZip>",
-        "<DTemplatePath></DTemplatePath>",
-        "<KXSecurePrintData>False</KXSecurePrintData>",
-        "<KXSecurePrintDoc>False</KXSecurePrintDoc>",
-        "<EncryptFile>False</EncryptFile>",
-        "<DecryptFile>False</DecryptFile>",
-    };
-    ASSERT_EQ(expected.size(), 59);
-    for (int i = 0; i < 59; ++i)
-        EXPECT_EQ(file[60 + i], expected[i]) << "line " << 61 + i;
+    // Every line of the new route: where it differs from the default route, and where it does not.
+    const std::string expected =
+        routeBlock(u"RouteDef=Upload site|UserDirectory=%1|FTPTransfer=True|FTPSecure=True|FTPPassive=True|DirTransfer=False|"
+                   u"RemoteDirectory=|RemoteFTPDirectory= |FTPServer=ftp.example.org|FTPLogon=kel|FTPPassword=s3cret|SMTP=True|"
+                   u"mailPOPService=110|mailSMTPService=25|FTPport=2121|PrxyHost=proxy.example.org|PrxyUser=puser|PrxyPass=ppass|"
+                   u"PrxyPort=8080|PrxyEnabled=True|rbSite=True|EncryptFile=False"_s.arg(flow.s.path(u"Complete"_s)));
+    EXPECT_EQ(file.mid(60, 59).join('\n').toStdString(), expected);
 }

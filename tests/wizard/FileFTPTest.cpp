@@ -1,3 +1,7 @@
+// The FTP page and its proxy dialog through the scripted seams: what each
+// shows from the record, what their OKs store, check and save, and how the
+// proxy values travel between the record, the dialog and the page.
+
 #include "support/FormsTestSupport.h"
 
 #include "store/RouteStore.h"
@@ -7,8 +11,6 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QGroupBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -17,386 +19,349 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace molvik;
 using namespace molvik::test;
+using namespace Qt::StringLiterals;
+using namespace std::string_literals;
 
 namespace {
 
+// The record's proxy fields in one line: "POLSU" for enabled and the options
+// Open, Login, Site, User ("-" for No, "?" for any other value), then host,
+// user, password and port. setProxy reads the same form.
+std::string proxyOf(const RouteDef &w)
+{
+    const YesNo values[] = {w.PrxyEnabled, w.rbOpen, w.rbLogin, w.rbSite, w.rbUser};
+    std::string flags = "POLSU";
+    for (int i = 0; i < 5; ++i)
+        flags[i] = values[i] == Yes ? flags[i] : values[i] == No ? '-' : '?';
+    return flags + u" %1 %2 %3 %4"_s.arg(w.PrxyHost, w.PrxyUser, w.PrxyPass).arg(w.PrxyPort).toStdString();
+}
+
+void setProxy(RouteDef &w, const QString &line)
+{
+    const QStringList f = line.split(u' ');
+    ASSERT_EQ(f.size(), 5) << line.toStdString();
+    YesNo *flags[] = {&w.PrxyEnabled, &w.rbOpen, &w.rbLogin, &w.rbSite, &w.rbUser};
+    for (int i = 0; i < 5; ++i)
+        *flags[i] = yesNo(f[0][i] != u'-');
+    std::tie(w.PrxyHost, w.PrxyUser, w.PrxyPass) = std::tie(f[1], f[2], f[3]);
+    w.PrxyPort = f[4].toInt();
+}
+
+// The dialog in one line: the selected option buttons, then its four boxes.
+std::string dialogOf(const frmProxy &d)
+{
+    QStringList selected;
+    for (const QRadioButton *b : {d.rbOpen, d.rbLogin, d.rbSite, d.rbUser})
+        if (b->isChecked())
+            selected << b->objectName();
+    return u"%1 %2 %3 %4 %5"_s
+        .arg(selected.isEmpty() ? u"none"_s : selected.join(u'+'), d.editPrxyHost->text(), d.editPrxyUsr->text(),
+             d.editPrxyPwd->text(), d.editPrxyPort->text())
+        .toStdString();
+}
+
+// Types the dialog's host, user, password and port, given as one line.
+void typeProxy(Form &dialog, const QString &line)
+{
+    const QStringList f = line.split(u' ');
+    for (int i = 0; i < 4; ++i)
+        FormsFixture::type(dialog, QStringList{u"editPrxyHost"_s, u"editPrxyUsr"_s, u"editPrxyPwd"_s, u"editPrxyPort"_s}[i],
+                           f[i]);
+}
+
+// A working route with the given edit index and proxy fields.
 struct FtpFixture : FormsFixture
 {
+    explicit FtpFixture(qint16 editIndex = 0, const char *proxy = nullptr)
+    {
+        store().editIndex = editIndex;
+        if (proxy)
+            setProxy(w, QString::fromLatin1(proxy));
+    }
+
     RouteDef &w = store().workingRoute;
 
-    // Steps run in the order the forms are shown: queue the page's step first.
-    void expectPage(std::function<void(FileFTP &)> step)
+    // Shows the page as the transfer-method page does; the dialog's steps run
+    // in turn as the page opens it. Every step must run and close its form.
+    void run(std::function<void(FileFTP &)> page, std::initializer_list<std::function<void(Form &)>> dialogs = {})
     {
-        modal->expect(QStringLiteral("FileFTP"), [step](Form &f) { step(static_cast<FileFTP &>(f)); });
-    }
-    // Shows the page as the transfer-method page does.
-    void open() { context->showModal(context->form<FileFTP>()); }
-    void run(std::function<void(FileFTP &)> step)
-    {
-        expectPage(std::move(step));
-        open();
+        modal->expect(u"FileFTP"_s, [page](Form &f) { page(static_cast<FileFTP &>(f)); });
+        for (const auto &step : dialogs)
+            modal->expect(u"frmProxy"_s, step);
+        context->showModal(context->form<FileFTP>());
+        EXPECT_TRUE(modal->problems().isEmpty()) << modal->problems().join(u';').toStdString();
     }
 
-    void fillProxy()
+    // Runs the page to an OK that passes its checks: site and user typed, then step.
+    void ok(std::function<void(FileFTP &)> step = {}, std::initializer_list<std::function<void(Form &)>> dialogs = {})
     {
-        w.PrxyHost = QStringLiteral("proxy.example.org");
-        w.PrxyUser = QStringLiteral("puser");
-        w.PrxyPass = QStringLiteral("ppass");
-        w.PrxyPort = 8080;
-        w.rbSite = Yes;
+        run(
+            [step](FileFTP &page) {
+                FormsFixture::type(page, u"Text1(0)"_s, u"ftp.example.org"_s);
+                FormsFixture::type(page, u"Text1(1)"_s, u"kel"_s);
+                if (step)
+                    step(page);
+                FormsFixture::click(page, u"OKButton"_s);
+            },
+            dialogs);
     }
 
-    bool saved() const { return QFile::exists(s.path(QStringLiteral("Routes.xml"))); }
-    QString problems() const { return modal->problems().join(u';'); }
+    bool saved() const { return QFile::exists(s.path(u"Routes.xml"_s)); }
 };
 
-void typeSiteAndUser(FileFTP &page)
-{
-    FormsFixture::type(page, QStringLiteral("Text1(0)"), QStringLiteral("ftp.example.org"));
-    FormsFixture::type(page, QStringLiteral("Text1(1)"), QStringLiteral("kel"));
-}
+const char *const kProxy = "P--S- proxy.example.org puser ppass 8080";
 
 } // namespace
 
-TEST(FtpPage, LoadShowsTheRecordAndTheProxyButtonFollowsItsBox)
+TEST(FtpPage, LoadShowsTheRecordAndOnlySafeUploadActsAtTheClick)
 {
     for (const bool proxy : {true, false}) {
         FtpFixture fx;
-        fx.w.FTPServer = QStringLiteral("site");
-        fx.w.FTPLogon = QStringLiteral("login");
-        fx.w.FTPPassword = QStringLiteral("secret");
-        fx.w.RemoteFTPDirectory = QStringLiteral("/in");
+        fx.w.FTPServer = u"site"_s;
+        fx.w.FTPLogon = u"login"_s;
+        fx.w.FTPPassword = u"secret"_s;
+        fx.w.RemoteFTPDirectory = u"/in"_s;
         fx.w.FTPport = proxy ? 0 : 990;
-        fx.w.PrxyEnabled = yesNo(proxy);
-        fx.w.FTPSecure = yesNo(!proxy);
-        fx.w.FTPPassive = yesNo(proxy);
-        fx.w.SafeUpload = yesNo(!proxy);
+        fx.w.PrxyEnabled = fx.w.FTPPassive = yesNo(proxy);
+        fx.w.FTPSecure = fx.w.SafeUpload = yesNo(!proxy);
         fx.run([&](FileFTP &page) {
-            EXPECT_EQ(page.Text1[0]->text(), QStringLiteral("site"));
-            EXPECT_EQ(page.Text1[1]->text(), QStringLiteral("login"));
-            EXPECT_EQ(page.Text1[2]->text(), QStringLiteral("secret"));
-            EXPECT_EQ(page.Text1[2]->displayText(), QStringLiteral("******"));
-            EXPECT_EQ(page.Text1[3]->text(), QStringLiteral("/in"));
-            EXPECT_EQ(page.editPort->text(), proxy ? QStringLiteral("21") : QStringLiteral("990"));
-            EXPECT_EQ(checkValue(page.cbProxy), proxy ? 1 : 0);
-            EXPECT_EQ(checkValue(page.cbSecure), proxy ? 0 : 1);
-            EXPECT_EQ(checkValue(page.cbPassive), proxy ? 1 : 0);
-            EXPECT_EQ(checkValue(page.cbSafeUpload), proxy ? 0 : 1);
+            QString shown;
+            for (const QLineEdit *box : {page.Text1[0], page.Text1[1], page.Text1[2], page.Text1[3], page.editPort})
+                shown += box->text() + u' ';
+            for (const QCheckBox *box : {page.cbProxy, page.cbSecure, page.cbPassive, page.cbSafeUpload})
+                shown += checkValue(box) == 1 ? u'1' : u'0';
+            EXPECT_EQ(shown.toStdString(), proxy ? "site login secret /in 21 1010" : "site login secret /in 990 0101");
+            EXPECT_EQ(page.Text1[2]->displayText(), u"******"_s);
             EXPECT_EQ(page.Command1->isVisible(), proxy);
-            FormsFixture::click(page, QStringLiteral("cbProxy"));
+            FormsFixture::click(page, u"cbProxy"_s);
             EXPECT_EQ(page.Command1->isVisible(), !proxy);
-            // The other boxes change nothing else on the page.
-            FormsFixture::click(page, QStringLiteral("cbSecure"));
-            FormsFixture::click(page, QStringLiteral("cbPassive"));
+            // Secure and passive neither move the button nor reach the record before OK.
+            FormsFixture::click(page, u"cbSecure"_s);
+            FormsFixture::click(page, u"cbPassive"_s);
             EXPECT_EQ(page.Command1->isVisible(), !proxy);
             EXPECT_EQ(fx.w.FTPSecure, yesNo(!proxy));
-            // Safe upload reaches the record at the click, and Cancel keeps it.
-            FormsFixture::click(page, QStringLiteral("cbSafeUpload"));
-            EXPECT_EQ(fx.w.SafeUpload, yesNo(proxy));
-            FormsFixture::click(page, QStringLiteral("CancelButton"));
+            FormsFixture::click(page, u"cbSafeUpload"_s);
+            FormsFixture::click(page, u"CancelButton"_s);
         });
+        // Cancel rolls the safe-upload click back no more than it stores the other boxes.
         EXPECT_EQ(fx.w.SafeUpload, yesNo(proxy));
         EXPECT_EQ(fx.w.PrxyEnabled, yesNo(proxy));
         EXPECT_EQ(fx.context->loaded<FileFTP>(), nullptr);
         EXPECT_FALSE(fx.saved());
-        EXPECT_TRUE(fx.problems().isEmpty()) << fx.problems().toStdString();
     }
 }
 
 TEST(FtpPage, ExplainShowsTheBoxBelowTheParameters)
 {
     FtpFixture fx;
-    QFile text(fx.s.path(QStringLiteral("Wizard/FileFTP.dat")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("How FTP routes work.\r\n");
-    text.close();
+    fx.s.write(u"Wizard/FileFTP.dat"_s, "How FTP routes work.\r\n");
     fx.run([&](FileFTP &page) {
         const int normal = page.heightTwips();
         page.panel->Explain->click();
         // One pixel is up to 15 twips at 96 dpi.
         EXPECT_NEAR(page.heightTwips() - normal, 1815 + 250, 15);
-        EXPECT_EQ(page.panel->Text2->toPlainText(), QStringLiteral("How FTP routes work.\n"));
+        EXPECT_EQ(page.panel->Text2->toPlainText(), u"How FTP routes work.\n"_s);
         EXPECT_GE(page.panel->Text2->geometry().top(), page.OKButton->geometry().bottom());
-        EXPECT_GE(page.panel->Text2->geometry().top(), page.Frame1->geometry().bottom());
-        page.panel->Explain->click();
-        EXPECT_EQ(page.heightTwips(), normal);
-        FormsFixture::click(page, QStringLiteral("CancelButton"));
+        FormsFixture::click(page, u"CancelButton"_s);
     });
 }
 
 TEST(FtpPage, PortIsConvertedAsA16BitNumber)
 {
-    struct Case
-    {
-        const char *text;
-        qint32 stored;
-    };
-    const Case cases[] = {
-        {"0", 0},   {"21", 21},       {"2121", 2121}, {"40000", 990},     {"abc", 990}, {"-5", -5},   {"2.5", 2},
-        {"3.5", 4}, {"32767", 32767}, {"32768", 990}, {"-32768", -32768}, {"", 990},    {" 77 ", 77}, {"1e3", 1000},
-    };
-    for (const Case &c : cases) {
-        FtpFixture fx;
+    // Not a 16-bit number: the old port stays. 3.5 tells rounding from cutting.
+    const std::pair<const char *, qint32> cases[] = {{"0", 0},     {"21", 21}, {"2121", 2121}, {"40000", 990},
+                                                     {"abc", 990}, {"-5", -5}, {"2.5", 2},     {"3.5", 4}};
+    for (const auto &[text, stored] : cases) {
+        FtpFixture fx(1);
         fx.w.FTPport = 990;
-        fx.store().editIndex = 1;
-        fx.run([&](FileFTP &page) {
-            typeSiteAndUser(page);
-            FormsFixture::type(page, QStringLiteral("editPort"), QString::fromLatin1(c.text));
-            FormsFixture::click(page, QStringLiteral("OKButton"));
-        });
-        EXPECT_EQ(fx.w.FTPport, c.stored) << '"' << c.text << '"';
-        EXPECT_TRUE(fx.messages->shown.empty()) << c.text;
-        EXPECT_TRUE(fx.problems().isEmpty()) << c.text << fx.problems().toStdString();
+        fx.ok([&](FileFTP &page) { FormsFixture::type(page, u"editPort"_s, QString::fromLatin1(text)); });
+        EXPECT_EQ(fx.w.FTPport, stored) << '"' << text << '"';
+        EXPECT_TRUE(fx.messages->shown.empty()) << text;
     }
 }
 
 TEST(FtpPage, MissingSiteOrUserIsReportedAsNumberedProblems)
 {
-    const QString site = QStringLiteral(". You must specify a FTP Site Name or IP Address");
-    const QString user = QStringLiteral(". You must specify a Login User Name for the FTP site");
-    struct Case
-    {
-        const char *site;
-        const char *user;
-        QString message;
-    };
-    const Case cases[] = {
-        {"", "", QStringLiteral("\r\n1") + site + QStringLiteral("\r\n2") + user},
-        {"ftp.example.org", "", QStringLiteral("\r\n1") + user},
-        {"", "kel", QStringLiteral("\r\n1") + site},
-    };
-    for (const Case &c : cases) {
+    const QString site = u". You must specify a FTP Site Name or IP Address"_s;
+    const QString user = u". You must specify a Login User Name for the FTP site"_s;
+    const std::tuple<QString, QString, QString> cases[] = {{u""_s, u""_s, u"\r\n1"_s + site + u"\r\n2"_s + user},
+                                                           {u"ftp.example.org"_s, u""_s, u"\r\n1"_s + user},
+                                                           {u""_s, u"kel"_s, u"\r\n1"_s + site},
+                                                           {u" "_s, u"  "_s, QString()}}; // blanks are a name
+    for (const auto &[siteText, userText, problems] : cases) {
+        SCOPED_TRACE(problems.toStdString());
         FtpFixture fx;
         fx.run([&](FileFTP &page) {
-            FormsFixture::type(page, QStringLiteral("Text1(0)"), QString::fromLatin1(c.site));
-            FormsFixture::type(page, QStringLiteral("Text1(1)"), QString::fromLatin1(c.user));
-            FormsFixture::type(page, QStringLiteral("Text1(2)"), QStringLiteral("pw"));
-            FormsFixture::type(page, QStringLiteral("editPort"), QStringLiteral("2121"));
-            FormsFixture::click(page, QStringLiteral("OKButton"));
-            EXPECT_TRUE(page.isVisible());
-            EXPECT_EQ(fx.context->loaded<FileFTP>(), &page);
-            FormsFixture::click(page, QStringLiteral("CancelButton"));
+            FormsFixture::type(page, u"Text1(0)"_s, siteText);
+            FormsFixture::type(page, u"Text1(1)"_s, userText);
+            FormsFixture::type(page, u"Text1(2)"_s, u"pw"_s);
+            FormsFixture::type(page, u"editPort"_s, u"2121"_s);
+            FormsFixture::click(page, u"OKButton"_s);
+            if (!problems.isEmpty()) {
+                EXPECT_TRUE(page.isVisible());
+                FormsFixture::click(page, u"CancelButton"_s);
+            }
         });
-        ASSERT_EQ(fx.messages->shown.size(), 1u);
+        // What was entered is in the record either way; an empty directory as one blank.
+        EXPECT_EQ(u"%1|%2|%3|%4"_s.arg(fx.w.FTPServer, fx.w.FTPPassword, fx.w.RemoteFTPDirectory).arg(fx.w.FTPport).toStdString(),
+                  siteText.toStdString() + "|pw| |2121");
+        EXPECT_EQ(fx.store().routeCount, problems.isEmpty() ? 1 : 0);
+        EXPECT_EQ(fx.saved(), problems.isEmpty());
+        ASSERT_EQ(fx.messages->shown.size(), problems.isEmpty() ? 0u : 1u);
+        if (problems.isEmpty())
+            continue;
         const MessageRequest &m = fx.messages->shown[0];
-        EXPECT_EQ(m.text, c.message);
-        EXPECT_EQ(m.title, QStringLiteral("Please attend to the following problems before saving this route"));
-        EXPECT_EQ(m.icon, MsgIcon::Information);
-        EXPECT_EQ(m.buttons, MsgButtons::Ok);
-        // What was entered is in the record already; nothing was added or written.
-        EXPECT_EQ(fx.w.FTPServer, QString::fromLatin1(c.site));
-        EXPECT_EQ(fx.w.FTPPassword, QStringLiteral("pw"));
-        EXPECT_EQ(fx.w.FTPport, 2121);
-        EXPECT_EQ(fx.w.RemoteFTPDirectory, QStringLiteral(" "));
-        EXPECT_EQ(fx.store().routeCount, 0);
-        EXPECT_FALSE(fx.saved());
+        EXPECT_EQ(std::tuple(m.text.toStdString(), m.title.toStdString(), m.icon, m.buttons),
+                  std::tuple(problems.toStdString(), "Please attend to the following problems before saving this route"s,
+                             MsgIcon::Information, MsgButtons::Ok));
     }
-
-    // Blanks are a name as far as the check goes.
-    FtpFixture fx;
-    fx.run([&](FileFTP &page) {
-        FormsFixture::type(page, QStringLiteral("Text1(0)"), QStringLiteral(" "));
-        FormsFixture::type(page, QStringLiteral("Text1(1)"), QStringLiteral("  "));
-        FormsFixture::click(page, QStringLiteral("OKButton"));
-    });
-    EXPECT_TRUE(fx.messages->shown.empty());
-    EXPECT_EQ(fx.store().routeCount, 1);
 }
 
-TEST(FtpPage, OkAppendsAndSavesOnlyForANewRoute)
+TEST(FtpPage, OkSavesOnlyANewRouteThatIsNotMonitored)
 {
-    for (const qint16 editIndex : {0, 2}) {
-        FtpFixture fx;
-        fx.store().editIndex = editIndex;
-        fx.w.RouteDef = QStringLiteral("up");
-        fx.w.FTPTransfer = Yes;
+    // Edit index, monitoring, then DefaultRoute after OK and the routes saved.
+    // A monitoring route is only opened by the route editor, which saves it.
+    const std::tuple<qint16, YesNo, YesNo, int> cases[] = {{0, No, No, 1}, {2, No, No, 0}, {0, Yes, Yes, 0}, {3, Yes, Yes, 0}};
+    for (const auto &[editIndex, monitor, defaultRoute, routes] : cases) {
+        SCOPED_TRACE(editIndex + 10 * monitor);
+        FtpFixture fx(editIndex);
+        fx.w.FTPMonitor = monitor;
         fx.w.DefaultRoute = No;
         QPointer<FileFTP> page;
-        fx.run([&](FileFTP &p) {
-            page = &p;
-            typeSiteAndUser(p);
-            FormsFixture::type(p, QStringLiteral("Text1(2)"), QStringLiteral("pw"));
-            FormsFixture::click(p, QStringLiteral("cbSecure"));
-            FormsFixture::click(p, QStringLiteral("OKButton"));
-        });
-        EXPECT_TRUE(fx.problems().isEmpty()) << fx.problems().toStdString();
-        EXPECT_EQ(fx.w.FTPServer, QStringLiteral("ftp.example.org"));
-        EXPECT_EQ(fx.w.FTPLogon, QStringLiteral("kel"));
-        EXPECT_EQ(fx.w.FTPPassword, QStringLiteral("pw"));
-        EXPECT_EQ(fx.w.RemoteFTPDirectory, QStringLiteral(" "));
-        EXPECT_EQ(fx.w.FTPport, 21);
-        EXPECT_EQ(fx.w.FTPSecure, Yes);
-        EXPECT_EQ(fx.w.DefaultRoute, No);
-        EXPECT_EQ(fx.context->loaded<FileFTP>(), nullptr);
+        fx.ok([&](FileFTP &p) { page = &p; });
+        EXPECT_EQ(fx.w.FTPServer, u"ftp.example.org"_s);
+        EXPECT_EQ(fx.w.DefaultRoute, defaultRoute);
+        EXPECT_EQ(fx.store().routeCount, routes);
+        EXPECT_EQ(fx.saved(), routes == 1);
         FormsFixture::settle();
         EXPECT_TRUE(page.isNull());
-        if (editIndex == 0) {
-            EXPECT_EQ(fx.store().routeCount, 1);
-            EXPECT_EQ(fx.store().routes[1].FTPServer, QStringLiteral("ftp.example.org"));
-            EXPECT_TRUE(fx.s.read(QStringLiteral("Routes.xml")).contains("\r\n<RemoteFTPDirectory> </RemoteFTPDirectory>\r\n"));
-        } else {
-            EXPECT_EQ(fx.store().routeCount, 0);
-            EXPECT_FALSE(fx.saved());
-        }
     }
 }
 
-TEST(FtpPage, AMonitoringRouteIsMarkedDefaultAndNotSaved)
+TEST(FtpPage, OkWithoutTheDialogClearsOrKeepsTheRecordsProxy)
 {
-    for (const qint16 editIndex : {3, 0}) {
-        FtpFixture fx;
-        fx.store().editIndex = editIndex;
-        fx.w.FTPMonitor = Yes;
-        fx.w.DefaultRoute = No;
-        fx.w.PrxyEnabled = Yes;
-        fx.fillProxy();
-        fx.run([&](FileFTP &page) {
-            typeSiteAndUser(page);
-            FormsFixture::click(page, QStringLiteral("OKButton"));
+    // Proxy off clears every field and flag; on, ticked at the page or already
+    // on, keeps the record's values, a port beyond 16 bits included.
+    const std::tuple<const char *, bool, const char *> cases[] = {
+        {"POLSU proxy.example.org puser ppass 8080", true, "-----    0"},
+        {"---S- proxy.example.org puser ppass 70000", true, "P--S- proxy.example.org puser ppass 70000"},
+        {"P--S- proxy.example.org puser ppass 70000", false, "P--S- proxy.example.org puser ppass 70000"}};
+    for (const auto &[before, click, after] : cases) {
+        FtpFixture fx(1, before);
+        fx.ok([&](FileFTP &page) {
+            if (click)
+                FormsFixture::click(page, u"cbProxy"_s);
         });
-        EXPECT_TRUE(fx.problems().isEmpty()) << fx.problems().toStdString();
-        EXPECT_EQ(fx.w.DefaultRoute, Yes) << editIndex;
-        EXPECT_EQ(fx.w.FTPServer, QStringLiteral("ftp.example.org"));
-        EXPECT_EQ(fx.store().routeCount, 0) << editIndex;
-        EXPECT_FALSE(fx.saved()) << editIndex;
-        EXPECT_EQ(fx.context->loaded<FileFTP>(), nullptr);
+        EXPECT_EQ(proxyOf(fx.w), after);
+        // Loaded to be read, the dialog goes again with the page.
         EXPECT_EQ(fx.context->loaded<frmProxy>(), nullptr);
     }
 }
 
-TEST(FtpPage, ProxyOffClearsEveryProxyField)
+TEST(FtpPage, TheDialogOpensOnTheRecordAndItsOkSurvivesThePagesCancel)
 {
-    FtpFixture fx;
-    fx.store().editIndex = 1;
-    fx.w.PrxyEnabled = Yes;
-    fx.fillProxy();
-    fx.w.rbOpen = Yes;
-    fx.w.rbLogin = Yes;
-    fx.w.rbUser = Yes;
-    fx.run([&](FileFTP &page) {
-        typeSiteAndUser(page);
-        FormsFixture::click(page, QStringLiteral("cbProxy"));
-        EXPECT_FALSE(page.Command1->isVisible());
-        FormsFixture::click(page, QStringLiteral("OKButton"));
-    });
-    EXPECT_EQ(fx.w.PrxyEnabled, No);
-    EXPECT_EQ(fx.w.PrxyHost, QString());
-    EXPECT_EQ(fx.w.PrxyUser, QString());
-    EXPECT_EQ(fx.w.PrxyPass, QString());
-    EXPECT_EQ(fx.w.PrxyPort, 0);
-    EXPECT_EQ(fx.w.rbOpen, No);
-    EXPECT_EQ(fx.w.rbLogin, No);
-    EXPECT_EQ(fx.w.rbSite, No);
-    EXPECT_EQ(fx.w.rbUser, No);
-    // Reading the dialog is not needed, so it is never loaded.
-    EXPECT_TRUE(fx.modal->shown() == std::vector<QString>{QStringLiteral("FileFTP")});
-}
-
-TEST(FtpPage, ProxyOnWithoutTheDialogKeepsTheRecordsValues)
-{
-    // Ticked at the page, or already on in the record.
-    for (const bool tick : {true, false}) {
-        FtpFixture fx;
-        fx.store().editIndex = 1;
-        fx.w.PrxyEnabled = yesNo(!tick);
-        fx.fillProxy();
-        fx.w.PrxyPort = 70000;
-        fx.run([&](FileFTP &page) {
-            typeSiteAndUser(page);
-            if (tick)
-                FormsFixture::click(page, QStringLiteral("cbProxy"));
-            FormsFixture::click(page, QStringLiteral("OKButton"));
-        });
-        EXPECT_EQ(fx.w.PrxyEnabled, Yes);
-        EXPECT_EQ(fx.w.PrxyHost, QStringLiteral("proxy.example.org"));
-        EXPECT_EQ(fx.w.PrxyUser, QStringLiteral("puser"));
-        EXPECT_EQ(fx.w.PrxyPass, QStringLiteral("ppass"));
-        EXPECT_EQ(fx.w.PrxyPort, 70000);
-        EXPECT_EQ(fx.w.rbSite, Yes);
-        EXPECT_EQ(fx.w.rbOpen + fx.w.rbLogin + fx.w.rbUser, 0);
+    // Opened from the page, a port of 0 shows as 21.
+    const std::pair<const char *, const char *> ports[] = {{"0", "21"}, {"8080", "8080"}, {"-1", "-1"}};
+    for (const auto &[port, shown] : ports) {
+        FtpFixture fx(0, ("-O-S- proxy puser ppass "s + port).c_str());
+        fx.run(
+            [&](FileFTP &page) {
+                FormsFixture::click(page, u"cbProxy"_s);
+                FormsFixture::click(page, u"Command1"_s);
+                FormsFixture::click(page, u"CancelButton"_s);
+            },
+            {[&](Form &dialog) {
+                EXPECT_EQ(dialogOf(static_cast<frmProxy &>(dialog)), "rbSite proxy puser ppass "s + shown);
+                typeProxy(dialog, u"other.proxy u2 p2 3128"_s);
+                FormsFixture::click(dialog, u"rbLogin"_s);
+                FormsFixture::click(dialog, u"OKButton"_s);
+            }});
+        // The page's own boxes are not stored by its Cancel.
+        EXPECT_EQ(proxyOf(fx.w), "--L-- other.proxy u2 p2 3128");
         EXPECT_EQ(fx.context->loaded<frmProxy>(), nullptr);
-        EXPECT_TRUE(fx.problems().isEmpty()) << fx.problems().toStdString();
+        EXPECT_FALSE(fx.saved());
     }
-}
-
-TEST(FtpPage, TheDialogsOkSurvivesThePagesCancel)
-{
-    FtpFixture fx;
-    fx.fillProxy();
-    fx.expectPage([&](FileFTP &page) {
-        FormsFixture::click(page, QStringLiteral("cbProxy"));
-        FormsFixture::click(page, QStringLiteral("Command1"));
-        EXPECT_NE(fx.context->loaded<frmProxy>(), nullptr);
-        FormsFixture::click(page, QStringLiteral("CancelButton"));
-    });
-    fx.modal->expect(QStringLiteral("frmProxy"), [](Form &dialog) {
-        FormsFixture::type(dialog, QStringLiteral("editPrxyHost"), QStringLiteral("other.proxy"));
-        FormsFixture::type(dialog, QStringLiteral("editPrxyUsr"), QStringLiteral("u2"));
-        FormsFixture::type(dialog, QStringLiteral("editPrxyPwd"), QStringLiteral("p2"));
-        FormsFixture::type(dialog, QStringLiteral("editPrxyPort"), QStringLiteral("3128"));
-        FormsFixture::click(dialog, QStringLiteral("rbLogin"));
-        FormsFixture::click(dialog, QStringLiteral("OKButton"));
-    });
-    fx.open();
-    EXPECT_TRUE(fx.problems().isEmpty()) << fx.problems().toStdString();
-    EXPECT_EQ(fx.w.PrxyEnabled, No); // the page's own boxes are not stored by Cancel
-    EXPECT_EQ(fx.w.PrxyHost, QStringLiteral("other.proxy"));
-    EXPECT_EQ(fx.w.PrxyUser, QStringLiteral("u2"));
-    EXPECT_EQ(fx.w.PrxyPass, QStringLiteral("p2"));
-    EXPECT_EQ(fx.w.PrxyPort, 3128);
-    EXPECT_EQ(fx.w.rbLogin, Yes);
-    EXPECT_EQ(fx.w.rbSite, No);
-    EXPECT_EQ(fx.context->loaded<frmProxy>(), nullptr);
-    EXPECT_EQ(fx.context->loaded<FileFTP>(), nullptr);
-    EXPECT_FALSE(fx.saved());
 }
 
 TEST(FtpPage, OkReadsTheDialogAsItsLastVisitLeftIt)
 {
-    FtpFixture fx;
-    fx.store().editIndex = 1;
-    fx.w.PrxyEnabled = Yes;
-    fx.fillProxy();
-    const auto visit = [&](const char *host, const char *button) {
-        fx.modal->expect(QStringLiteral("frmProxy"), [=](Form &dialog) {
-            FormsFixture::type(dialog, QStringLiteral("editPrxyHost"), QString::fromLatin1(host));
-            FormsFixture::click(dialog, QStringLiteral("rbUser"));
-            FormsFixture::click(dialog, QString::fromLatin1(button));
-        });
+    const auto visit = [](const QString &boxes, const QString &option, const QString &button) {
+        return [=](Form &dialog) {
+            typeProxy(dialog, boxes);
+            FormsFixture::click(dialog, option);
+            FormsFixture::click(dialog, button);
+        };
     };
-    // An OK, then a cancelled visit: the record and the reloaded dialog hold the OK's values.
-    fx.expectPage([&](FileFTP &page) {
-        typeSiteAndUser(page);
-        FormsFixture::click(page, QStringLiteral("Command1"));
-        FormsFixture::click(page, QStringLiteral("Command1"));
-        EXPECT_EQ(fx.w.PrxyHost, QStringLiteral("first"));
-        FormsFixture::click(page, QStringLiteral("OKButton"));
-    });
-    visit("first", "OKButton");
-    visit("second", "CancelButton");
-    fx.open();
-    EXPECT_TRUE(fx.problems().isEmpty()) << fx.problems().toStdString();
-    EXPECT_EQ(fx.w.PrxyHost, QStringLiteral("first"));
-    EXPECT_EQ(fx.w.rbUser, Yes);
-    EXPECT_EQ(fx.w.rbSite, No);
+    // An OK, then a cancelled visit that unloads the dialog: the page's OK
+    // loads it afresh from the record.
+    FtpFixture fx(1, kProxy);
+    fx.ok(
+        [](FileFTP &page) {
+            FormsFixture::click(page, u"Command1"_s);
+            FormsFixture::click(page, u"Command1"_s);
+        },
+        {visit(u"first u1 p1 1"_s, u"rbUser"_s, u"OKButton"_s), visit(u"second u2 p2 2"_s, u"rbOpen"_s, u"CancelButton"_s)});
+    EXPECT_EQ(proxyOf(fx.w), "P---U first u1 p1 1");
 
-    // An OK whose dialog is then changed behind it: the page's OK reads the boxes, not the record.
-    FtpFixture fx2;
-    fx2.store().editIndex = 1;
-    fx2.w.PrxyEnabled = Yes;
-    fx2.fillProxy();
-    fx2.expectPage([&](FileFTP &page) {
-        typeSiteAndUser(page);
-        FormsFixture::click(page, QStringLiteral("Command1"));
-        fx2.context->loaded<frmProxy>()->editPrxyPort->setText(QStringLiteral("9999"));
-        FormsFixture::click(page, QStringLiteral("OKButton"));
-    });
-    fx2.modal->expect(QStringLiteral("frmProxy"), [](Form &dialog) { FormsFixture::click(dialog, QStringLiteral("OKButton")); });
-    fx2.open();
-    EXPECT_EQ(fx2.w.PrxyPort, 9999);
-    EXPECT_EQ(fx2.w.PrxyHost, QStringLiteral("proxy.example.org"));
-    EXPECT_EQ(fx2.context->loaded<frmProxy>(), nullptr);
+    // An OK whose dialog is changed behind it: the page's OK reads the boxes, not the record.
+    FtpFixture fx2(1, kProxy);
+    fx2.ok(
+        [&](FileFTP &page) {
+            FormsFixture::click(page, u"Command1"_s);
+            fx2.context->loaded<frmProxy>()->editPrxyPort->setText(u"9999"_s);
+        },
+        {[](Form &dialog) { FormsFixture::click(dialog, u"OKButton"_s); }});
+    EXPECT_EQ(proxyOf(fx2.w), "P--S- proxy.example.org puser ppass 9999");
+}
+
+TEST(ProxyDialog, LoadFillsTheBoxesAndTheLastYesFlagWins)
+{
+    // Flags are applied rbOpen, rbLogin, rbSite, rbUser: of several, the last one shows.
+    const std::pair<const char *, const char *> cases[] = {
+        {"-----", "none"}, {"-O---", "rbOpen"}, {"-OL--", "rbLogin"}, {"--LS-", "rbSite"}, {"-OLSU", "rbUser"}};
+    for (const auto &[flags, selected] : cases) {
+        FtpFixture fx(0, (flags + " proxy.example.org someone pw 0"s).c_str());
+        const frmProxy &dialog = fx.context->form<frmProxy>();
+        // Loaded on its own, a port of 0 shows as it is; the password shows in clear.
+        EXPECT_EQ(dialogOf(dialog), selected + " proxy.example.org someone pw 0"s);
+        EXPECT_EQ(dialog.editPrxyPwd->echoMode(), QLineEdit::Normal);
+    }
+
+    // Code can clear the selected button, leaving none, and the group stays exclusive.
+    FormsFixture fx;
+    frmProxy &dialog = fx.context->form<frmProxy>();
+    frmProxy::setOptionValue(dialog.rbSite, true);
+    frmProxy::setOptionValue(dialog.rbOpen, false);
+    EXPECT_EQ(dialogOf(dialog), "rbSite    0");
+    frmProxy::setOptionValue(dialog.rbSite, false);
+    EXPECT_EQ(dialogOf(dialog), "none    0");
+    frmProxy::setOptionValue(dialog.rbUser, true);
+    frmProxy::setOptionValue(dialog.rbOpen, true);
+    EXPECT_EQ(dialogOf(dialog), "rbOpen    0");
+}
+
+TEST(ProxyDialog, OkStoresEveryBoxAndHidesButStaysLoaded)
+{
+    // A port that does not convert keeps the old 3128; the port is 32-bit here.
+    const std::tuple<const char *, const char *, const char *> cases[] = {{"8080", "rbSite", "---S- host user secret 8080"},
+                                                                          {"abc", "rbUser", "----U host user secret 3128"},
+                                                                          {"", "", "----- host user secret 3128"},
+                                                                          {"70000", "rbOpen", "-O--- host user secret 70000"},
+                                                                          {"2.5", "rbLogin", "--L-- host user secret 2"}};
+    for (const auto &[port, option, stored] : cases) {
+        FtpFixture fx(0, "----- old old old 3128");
+        frmProxy &dialog = fx.context->form<frmProxy>();
+        dialog.show();
+        typeProxy(dialog, u"host user secret "_s + QLatin1String(port));
+        if (*option)
+            FormsFixture::click(dialog, QString::fromLatin1(option));
+        FormsFixture::click(dialog, u"OKButton"_s);
+        EXPECT_EQ(proxyOf(fx.w), stored);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(fx.context->loaded<frmProxy>(), &dialog);
+    }
 }
