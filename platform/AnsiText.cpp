@@ -53,24 +53,32 @@ QString AnsiText::decode(QByteArrayView bytes)
 QByteArray AnsiText::encode(QStringView text)
 {
     QByteArray out;
-    out.reserve(text.size());
+    append(out, text);
+    return out;
+}
+
+void AnsiText::append(QByteArray &out, QStringView text)
+{
 #ifdef Q_OS_WIN
     if (!text.isEmpty()) {
         const auto *src = reinterpret_cast<const wchar_t *>(text.utf16());
         const int n = WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), nullptr, 0, nullptr, nullptr);
-        out.resize(n);
-        WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), out.data(), n, nullptr, nullptr);
+        const qsizetype at = out.size();
+        out.resize(at + n);
+        WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), out.data() + at, n, nullptr, nullptr);
     }
 #else
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *dst = out.data() + at;
     for (const QChar c : text)
-        out.append(toByte(c.unicode()));
+        *dst++ = toByte(c.unicode());
 #endif
-    return out;
 }
 
 void AnsiText::appendLine(QByteArray &out, QStringView line)
 {
-    out.append(encode(line));
+    append(out, line);
     out.append("\r\n", 2);
 }
 

@@ -12,6 +12,8 @@ class AnsiText
 public:
     static QString decode(QByteArrayView bytes);
     static QByteArray encode(QStringView text);
+    // Encodes onto the end of out, without a temporary.
+    static void append(QByteArray &out, QStringView text);
     // Encodes and appends CR LF, the line end every file of ours uses.
     static void appendLine(QByteArray &out, QStringView line);
 };

@@ -3,8 +3,6 @@
 #include "platform/AnsiText.h"
 #include "store/RouteStore.h"
 
-#include <QStringBuilder>
-
 namespace molvik {
 
 QByteArray RoutesWriter::serialize(const RouteStore &store)
@@ -14,32 +12,30 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
         return out;
     const int count = qMin(store.routeCount, qint32(RouteStore::kMaxRoutes));
     out.reserve(count * 2200);
-    AnsiText::appendLine(out, u"<Routes>");
-    QString line;
+    out.append("<Routes>\r\n");
     for (int slot = 1; slot <= count; ++slot) {
         const RouteDef &r = store.routes[std::size_t(slot)];
         for (const RouteField &f : routeFields()) {
-            const QString name = QLatin1String(f.name);
-            QString value;
+            // Element names are ASCII: the same bytes in every code page.
+            out.append('<').append(f.name).append('>');
             switch (f.kind) {
             case RouteField::Kind::Text:
-                value = r.*f.text;
+                AnsiText::append(out, r.*f.text);
                 break;
             case RouteField::Kind::YesNo:
-                value = r.*f.int16 != 0 ? QStringLiteral("True") : QStringLiteral("False");
+                out.append(r.*f.int16 != 0 ? "True" : "False");
                 break;
             case RouteField::Kind::Int16:
-                value = QString::number(r.*f.int16);
+                out.append(QByteArray::number(r.*f.int16));
                 break;
             case RouteField::Kind::Int32:
-                value = QString::number(r.*f.int32);
+                out.append(QByteArray::number(r.*f.int32));
                 break;
             }
-            line = u'<' % name % u'>' % value % u"</" % name % u'>';
-            AnsiText::appendLine(out, line);
+            out.append("</").append(f.name).append(">\r\n");
         }
     }
-    AnsiText::appendLine(out, u"</Routes>");
+    out.append("</Routes>\r\n");
     return out;
 }
 
