@@ -1,5 +1,10 @@
 #include "end-to-end/EndToEnd.h"
 
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
 namespace molvik::test {
 
 RealFlow::RealFlow(bool realMessageBoxes)
@@ -32,6 +37,17 @@ void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> ste
         QTimer::singleShot(10, [self = weak.lock(), left] { (*self)(left - 1); });
     };
     QTimer::singleShot(0, [poll] { (*poll)(500); });
+}
+
+QString RealFlow::newRoute()
+{
+    QTest::mouseClick(control->Command1[0], Qt::LeftButton);
+    FormsFixture::settle();
+    EXPECT_TRUE(missed.isEmpty()) << missed.join(u',').toStdString();
+    EXPECT_TRUE(messages->shown.empty());
+    QTreeWidget *tree = control->Tree;
+    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    return tree->topLevelItemCount() == 2 ? tree->topLevelItem(1)->text(0) : QString();
 }
 
 } // namespace molvik::test

@@ -22,6 +22,11 @@ struct RealFlow
     // of polls instead of waiting for ever.
     void whenModal(const QString &name, std::function<void(QWidget &)> step);
 
+    // Presses New Route, lets the scheduled steps drive the pages, and returns
+    // the text of the tree's second node after checking that every step ran,
+    // no message box came up and exactly one route was added to the default.
+    QString newRoute();
+
     NativeStore s;
     std::shared_ptr<ScriptedMessageBoxes> messages = std::make_shared<ScriptedMessageBoxes>();
     std::shared_ptr<ScriptedSystemDialogs> dialogs = std::make_shared<ScriptedSystemDialogs>();
