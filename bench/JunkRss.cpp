@@ -57,7 +57,7 @@ int main(int argc, char **argv)
             return 1;
         routes = long(f.readAll().count('\n'));
     } else {
-        RouteStore store(Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), QString()});
+        RouteStore store(Environment{std::make_shared<SystemVersionSource>(), std::make_shared<FileSystem>(), QString()});
         if (!RuleSys::loadRoutes(store, path))
             return 1;
         routes = store.routeCount;

@@ -28,7 +28,7 @@ constexpr qint64 kJunkBytes = 200 * 1000 * 1000;
 
 Environment plainEnvironment(const QString &folder)
 {
-    return {std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), folder};
+    return {std::make_shared<SystemVersionSource>(), std::make_shared<FileSystem>(), folder};
 }
 
 // Keeps each benchmark's time per iteration (the median when repeated) while

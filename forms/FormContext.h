@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/Services.h"
+#include "forms/FormServices.h"
 
 #include <QPointer>
 

@@ -27,7 +27,7 @@ namespace {
 
 const Environment &environment()
 {
-    static const Environment env{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), QString()};
+    static const Environment env{std::make_shared<SystemVersionSource>(), std::make_shared<FileSystem>(), QString()};
     return env;
 }
 

@@ -29,20 +29,4 @@ public:
     OsVersionInfo query() const override;
 };
 
-// A record fixed by its creator, for tests and for hosts that want to pin it.
-class FixedVersionSource final : public VersionSource
-{
-public:
-    FixedVersionSource(quint32 platformId, quint32 major, quint32 minor)
-    {
-        m_info.dwPlatformId = platformId;
-        m_info.dwMajorVersion = major;
-        m_info.dwMinorVersion = minor;
-    }
-    OsVersionInfo query() const override { return m_info; }
-
-private:
-    OsVersionInfo m_info;
-};
-
 } // namespace molvik

@@ -198,7 +198,7 @@ class Session
 public:
     explicit Session(const QString &argument)
         : m_argument(argument), m_path(QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath())),
-          m_store(Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(),
+          m_store(Environment{std::make_shared<SystemVersionSource>(), std::make_shared<FileSystem>(),
                               QDir::toNativeSeparators(QFileInfo(m_path).absolutePath())})
     {
         m_store.dataFolder = m_store.environment().componentFolder;

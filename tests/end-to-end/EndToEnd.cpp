@@ -1,4 +1,6 @@
 #include "end-to-end/EndToEnd.h"
+#include "forms/RealMessageBoxes.h"
+#include "forms/RealModalRunner.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "platform/FileSystem.h"
-#include "platform/WindowsPathFileSystem.h"
+#include "support/WindowsPathFileSystem.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,9 @@
 
 #include "forms/Form.h"
 #include "forms/FormContext.h"
-#include "forms/Services.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/ScriptedModalRunner.h"
+#include "support/ScriptedSystemDialogs.h"
 #include "support/StoreTestSupport.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "platform/Environment.h"
-#include "platform/WindowsPathFileSystem.h"
 #include "store/RouteStore.h"
+#include "support/FixedVersionSource.h"
+#include "support/WindowsPathFileSystem.h"
 
 #include <QByteArray>
 #include <QString>

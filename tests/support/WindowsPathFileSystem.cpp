@@ -1,4 +1,4 @@
-#include "platform/WindowsPathFileSystem.h"
+#include "support/WindowsPathFileSystem.h"
 
 namespace molvik {
 

@@ -1,0 +1,12 @@
+#include "forms/RealModalRunner.h"
+
+#include "forms/Form.h"
+
+namespace molvik {
+
+void RealModalRunner::showModal(Form &form)
+{
+    form.exec();
+}
+
+} // namespace molvik

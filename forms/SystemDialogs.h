@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace molvik {
+
+// The system's dialogs, as clsDialog uses them.
+class SystemDialogs
+{
+public:
+    virtual ~SystemDialogs() = default;
+    // An existing file-system folder, or empty when cancelled.
+    virtual QString browseFolder(QWidget *owner) = 0;
+};
+
+} // namespace molvik
