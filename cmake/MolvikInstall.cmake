@@ -3,9 +3,19 @@ include(CMakePackageConfigHelpers)
 install(TARGETS MolvikWizard EXPORT MolvikWizardTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-foreach(folder platform store forms control)
-  file(GLOB headers ${CMAKE_SOURCE_DIR}/${folder}/*.h)
-  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/MolvikWizard/${folder})
+# The headers a host needs, and no more: the control, the form context and the
+# seams a host may pass, the route record and store, the dialog wrapper.
+set(MOLVIK_PUBLIC_HEADERS
+  control/Molvik4.h control/MolvikWizard.h
+  dialogs/clsDialog.h
+  forms/Form.h forms/FormContext.h forms/FormServices.h forms/MessageBoxes.h forms/ModalRunner.h
+  forms/SystemDialogs.h
+  platform/Environment.h platform/FileSystem.h platform/IoResult.h platform/MolvikExport.h
+  platform/OsVersionInfo.h
+  store/RouteDef.h store/RouteStore.h)
+foreach(header ${MOLVIK_PUBLIC_HEADERS})
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES ${CMAKE_SOURCE_DIR}/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/MolvikWizard/${folder})
 endforeach()
 install(EXPORT MolvikWizardTargets NAMESPACE MolvikWizard::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/MolvikWizard)

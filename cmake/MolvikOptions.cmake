@@ -24,5 +24,9 @@ function(molvik_add_module name)
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/MolvikWizard>)
-  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  # Every module ends up inside the one shared library: hidden by default, so
+  # its ABI is exactly what carries MOLVIK_EXPORT.
+  target_compile_definitions(${name} PRIVATE MOLVIK_BUILDING_LIBRARY)
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 endfunction()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -20,7 +22,7 @@ struct IoResult;
 
 // A failure of one of the control's own operations, as a member the host
 // calls reports it: the path concerned and the cause.
-class Molvik4Error : public std::runtime_error
+class MOLVIK_EXPORT Molvik4Error : public std::runtime_error
 {
 public:
     Molvik4Error(const QString &path, const QString &cause);
@@ -34,7 +36,7 @@ private:
 
 // The routing wizard control: the routes as a tree, with New Route, Delete
 // Route and Edit Route. Every control on a thread shares one route store.
-class Molvik4 : public QWidget
+class MOLVIK_EXPORT Molvik4 : public QWidget
 {
     Q_OBJECT
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QString>
 
 namespace molvik {
 
 // The library's version, for hosts that log what they embed.
-QString molvikWizardVersion();
+MOLVIK_EXPORT QString molvikWizardVersion();
 
 } // namespace molvik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -14,7 +16,7 @@ class FormContext;
 
 // Wraps the system's folder browser and standard dialogs. Each user holds its
 // own instance; creating one refreshes the data folder.
-class clsDialog
+class MOLVIK_EXPORT clsDialog
 {
 public:
     explicit clsDialog(FormContext &context);

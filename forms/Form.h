@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -13,7 +15,7 @@ class RouteStore;
 // A form of the wizard: one instance per form context, created (and loaded)
 // on first use. Hide keeps the instance and its contents; unload runs the
 // unload handler and destroys it, so the next use starts from the design.
-class Form : public QDialog
+class MOLVIK_EXPORT Form : public QDialog
 {
     Q_OBJECT
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include "forms/FormServices.h"
 
 #include <QPointer>
@@ -14,7 +16,7 @@ class RouteStore;
 
 // The forms of one route-store state and the seams they use. Each form class
 // has at most one live instance here, created and loaded on first use.
-class FormContext
+class MOLVIK_EXPORT FormContext
 {
 public:
     FormContext(RouteStore &store, FormServices services);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include "forms/MessageBoxes.h"
 #include "forms/ModalRunner.h"
 #include "forms/SystemDialogs.h"
@@ -9,7 +11,7 @@
 namespace molvik {
 
 // The three seams together, as a control or a form context receives them.
-struct FormServices
+struct MOLVIK_EXPORT FormServices
 {
     std::shared_ptr<ModalRunner> modal;
     std::shared_ptr<MessageBoxes> messages;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QString>
 
 class QWidget;
@@ -20,7 +22,7 @@ struct MessageRequest
 
 inline const QString kDefaultCaption = QStringLiteral("MolvikWizard");
 
-class MessageBoxes
+class MOLVIK_EXPORT MessageBoxes
 {
 public:
     virtual ~MessageBoxes() = default;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 namespace molvik {
 
 class Form;
 
 // Every modal show goes through here, so a test can drive the pages without
 // a nested event loop.
-class ModalRunner
+class MOLVIK_EXPORT ModalRunner
 {
 public:
     virtual ~ModalRunner() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QString>
 
 class QWidget;
@@ -7,7 +9,7 @@ class QWidget;
 namespace molvik {
 
 // The system's dialogs, as clsDialog uses them.
-class SystemDialogs
+class MOLVIK_EXPORT SystemDialogs
 {
 public:
     virtual ~SystemDialogs() = default;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include "platform/FileSystem.h"
 #include "platform/OsVersionInfo.h"
 
@@ -11,7 +13,7 @@ namespace molvik {
 
 // Every platform service reaches the code through this one object. The
 // default uses the real implementations; a host or a test passes its own.
-struct Environment
+struct MOLVIK_EXPORT Environment
 {
     std::shared_ptr<const VersionSource> version;
     std::shared_ptr<const FileSystem> fileSystem;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include "platform/IoResult.h"
 
 #include <QByteArray>
@@ -15,7 +17,7 @@ namespace molvik {
 // system's own form. The real one uses native paths; a subclass can map
 // another path form (Windows drive paths, say) onto local folders by
 // overriding separator() and localPath().
-class FileSystem
+class MOLVIK_EXPORT FileSystem
 {
 public:
     virtual ~FileSystem() = default;

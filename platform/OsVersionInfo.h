@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QtGlobal>
 
 namespace molvik {
@@ -15,7 +17,7 @@ struct OsVersionInfo
     quint32 dwPlatformId = 0;
 };
 
-class VersionSource
+class MOLVIK_EXPORT VersionSource
 {
 public:
     virtual ~VersionSource() = default;
@@ -23,7 +25,7 @@ public:
 };
 
 // GetVersionExA on Windows; a zeroed record everywhere else.
-class SystemVersionSource final : public VersionSource
+class MOLVIK_EXPORT SystemVersionSource final : public VersionSource
 {
 public:
     OsVersionInfo query() const override;

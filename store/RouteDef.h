@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -103,6 +105,6 @@ struct RouteField
 inline constexpr int kRouteFieldCount = 59;
 
 // The 59 elements in the order the writer puts them in a route block.
-const std::array<RouteField, kRouteFieldCount> &routeFields();
+MOLVIK_EXPORT const std::array<RouteField, kRouteFieldCount> &routeFields();
 
 } // namespace molvik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MolvikExport.h"
+
 #include "platform/Environment.h"
 #include "platform/IoResult.h"
 #include "store/RouteDef.h"
@@ -14,7 +16,7 @@ namespace molvik {
 // the working route record the pages fill, the edit index, the route limit,
 // the names list and the data folder. One per user-interface thread by
 // default, shared by every control on it; tests make their own.
-class RouteStore
+class MOLVIK_EXPORT RouteStore
 {
 public:
     static constexpr int kMaxRoutes = 10;

@@ -1,7 +1,10 @@
 // The smallest host: a window with the routing wizard control on it.
-// With --check it starts, prints the route names it holds and exits.
+// With --check it starts, prints the route names it holds and exits; with
+// --check FOLDER it does so on its own route store kept in FOLDER.
 
 #include <control/Molvik4.h>
+#include <forms/FormContext.h>
+#include <store/RouteStore.h>
 
 #include <QApplication>
 #include <QMainWindow>
@@ -9,18 +12,31 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const bool check = argc > 1 && std::strcmp(argv[1], "--check") == 0;
+
+    // A store of our own only when asked for; otherwise the thread's shared one.
+    std::unique_ptr<molvik::RouteStore> store;
+    std::unique_ptr<molvik::FormContext> forms;
+    if (check && argc > 2) {
+        molvik::Environment env = molvik::Environment::systemDefault();
+        env.componentFolder = QString::fromLocal8Bit(argv[2]);
+        store = std::make_unique<molvik::RouteStore>(env);
+        forms = std::make_unique<molvik::FormContext>(*store, molvik::FormServices::real());
+    }
+
     QMainWindow window;
-    auto *routes = new molvik::Molvik4(&window);
+    auto *routes = forms ? new molvik::Molvik4(*forms, &window) : new molvik::Molvik4(&window);
     window.setCentralWidget(routes);
     QObject::connect(routes, &molvik::Molvik4::operationFailed, &window, [&](const QString &path, const QString &cause) {
         QMessageBox::critical(&window, QStringLiteral("Routes"), path + QStringLiteral("\n") + cause);
     });
 
-    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
+    if (check) {
         try {
             const QStringList names = routes->RouteNames();
             for (qsizetype i = 1; i < names.size(); ++i)
