@@ -8,6 +8,7 @@
 #include "store/Reg.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
+#include "store/TransferMethod.h"
 #include "wizard/PageFonts.h"
 #include "wizard/RuleName.h"
 
@@ -24,29 +25,6 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
-// Flags tested in order, each set flag overriding the image chosen before it.
-struct FlagImage
-{
-    YesNo RouteDef::*flag;
-    int image;
-};
-constexpr FlagImage kTreeImages[] = {{&RouteDef::FTPTransfer, 2},   {&RouteDef::FTPMonitor, 9},  {&RouteDef::EmailTransfer, 3},
-                                     {&RouteDef::KelmTransfer, 10}, {&RouteDef::DirTransfer, 4}, {&RouteDef::KelmXTransfer, 5}};
-// A node the host adds numbers directory and second secure transfers the other
-// way round and knows the hyper transfer.
-constexpr FlagImage kAddedNodeImages[] = {
-    {&RouteDef::FTPTransfer, 2},   {&RouteDef::FTPMonitor, 9},  {&RouteDef::EmailTransfer, 3}, {&RouteDef::KelmTransfer, 10},
-    {&RouteDef::KelmXTransfer, 4}, {&RouteDef::DirTransfer, 5}, {&RouteDef::HyperTransfer, 6}};
-
-template<std::size_t N> int imageFor(const RouteDef &route, const FlagImage (&order)[N])
-{
-    int image = 0;
-    for (const FlagImage &f : order) {
-        if (route.*f.flag != No)
-            image = f.image;
-    }
-    return image;
-}
 
 void check(const IoResult &result)
 {
@@ -148,7 +126,7 @@ void Molvik4::UpdateTree()
     const int count = qBound(0, m_store.routeCount, RouteStore::kMaxRoutes);
     for (int i = 1; i <= count; ++i) {
         const RouteDef &r = m_store.routes[std::size_t(i)];
-        addNode(QStringLiteral("D%1").arg(i), r.RouteDef, imageFor(r, kTreeImages));
+        addNode(QStringLiteral("D%1").arg(i), r.RouteDef, treeImage(r));
     }
     if (Tree->topLevelItemCount() > 0)
         Tree->setCurrentItem(Tree->topLevelItem(0));
@@ -159,7 +137,7 @@ void Molvik4::AddTreeNode(QTreeWidgetItem *&objTmpNode)
 {
     Q_UNUSED(objTmpNode);
     const RouteDef &r = m_store.workingRoute;
-    QTreeWidgetItem *node = addNode(QStringLiteral("D%1").arg(m_store.routeCount), r.RouteDef, imageFor(r, kAddedNodeImages));
+    QTreeWidgetItem *node = addNode(QStringLiteral("D%1").arg(m_store.routeCount), r.RouteDef, addedNodeImage(r));
     Tree->setCurrentItem(node);
 }
 

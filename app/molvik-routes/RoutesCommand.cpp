@@ -6,6 +6,7 @@
 #include "store/RouteStore.h"
 #include "store/RoutesReader.h"
 #include "store/RuleSys.h"
+#include "store/TransferMethod.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,32 +67,7 @@ const char kHelp[] = "Shows what a routes file (Routes.xml) holds, read exactly 
                      "     was reported\n"
                      "  2  the file is missing or cannot be read, or the command line is wrong\n";
 
-enum class Method { None, Ftp, FtpMonitor, Email, Secure, Directory, Hyper };
-
-struct MethodFlag
-{
-    YesNo RouteDef::*flag;
-    Method method;
-};
-
-// The route tree's icon order, with HyperTransfer last as a node added for a
-// new route has it.
-const MethodFlag kMethodOrder[] = {
-    {&RouteDef::FTPTransfer, Method::Ftp},       {&RouteDef::FTPMonitor, Method::FtpMonitor},
-    {&RouteDef::EmailTransfer, Method::Email},   {&RouteDef::KelmTransfer, Method::Secure},
-    {&RouteDef::DirTransfer, Method::Directory}, {&RouteDef::KelmXTransfer, Method::Secure},
-    {&RouteDef::HyperTransfer, Method::Hyper},
-};
-
-Method methodOf(const RouteDef &route)
-{
-    Method m = Method::None;
-    for (const MethodFlag &f : kMethodOrder) {
-        if (route.*f.flag != 0)
-            m = f.method;
-    }
-    return m;
-}
+using Method = TransferMethod;
 
 QString methodName(Method m)
 {
@@ -253,7 +229,7 @@ int list(Session &session, QTextStream &out, QTextStream &err)
                     QStringLiteral("PATTERN"), QStringLiteral("DESTINATION")});
     for (int slot = 1; slot <= session.count(); ++slot) {
         const RouteDef &r = session.route(slot);
-        const Method m = methodOf(r);
+        const Method m = transferMethod(r);
         rows.push_back({QString::number(slot), cell(r.RouteDef), methodName(m), cell(r.UserDirectory), cell(r.Pattern),
                         cell(destinationOf(r, m))});
     }
