@@ -4,12 +4,12 @@
 #include "control/LabelEditDelegate.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "store/TransferMethod.h"
-#include "wizard/PageFonts.h"
 #include "wizard/RuleName.h"
 
 #include <QHeaderView>
@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
-
 
 void check(const IoResult &result)
 {
@@ -156,6 +155,9 @@ void Molvik4::Command1_Click(int Index)
         if (Index > 0 && m_store.routeCount == 0)
             return;
         check(Reg::selectDataFolder(m_store));
+        // Pages opened from here stack and centre over the host's window and
+        // go with it.
+        m_context.setOwnerWindow(window());
         switch (Index) {
         case 0:
             newRoute();

@@ -3,7 +3,7 @@
 #include "forms/FormContext.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
-#include "wizard/PageFonts.h"
+#include "forms/PageFonts.h"
 
 #include <QPushButton>
 

@@ -9,7 +9,7 @@
 
 namespace molvik {
 
-Form::Form(FormContext &context, const QString &name, const QString &caption) : m_context(context)
+Form::Form(FormContext &context, const QString &name, const QString &caption) : QDialog(context.ownerWindow()), m_context(context)
 {
     setObjectName(name);
     setWindowTitle(caption);

@@ -5,6 +5,7 @@
 #include "forms/FormServices.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <map>
 #include <typeindex>
@@ -56,6 +57,10 @@ public:
             unloadForm(*f);
     }
 
+    // The window that forms created from now on belong to; none: top-level.
+    void setOwnerWindow(QWidget *owner) { m_owner = owner; }
+    QWidget *ownerWindow() const { return m_owner; }
+
     void showModal(Form &form) { m_services.modal->showModal(form); }
     MsgResult message(QWidget *parent, const MessageRequest &request) { return m_services.messages->show(parent, request); }
 
@@ -68,6 +73,7 @@ private:
     RouteStore &m_store;
     FormServices m_services;
     std::map<std::type_index, QPointer<Form>> m_forms;
+    QPointer<QWidget> m_owner;
 };
 
 } // namespace molvik

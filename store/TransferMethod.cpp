@@ -5,12 +5,9 @@ namespace molvik {
 namespace {
 
 constexpr TransferFlag kFlags[] = {
-    {&RouteDef::FTPTransfer, TransferMethod::Ftp, 2, 2, 1},
-    {&RouteDef::FTPMonitor, TransferMethod::FtpMonitor, 9, 9, 2},
-    {&RouteDef::EmailTransfer, TransferMethod::Email, 3, 3, 3},
-    {&RouteDef::KelmTransfer, TransferMethod::Secure, 10, 10, 4},
-    {&RouteDef::KelmXTransfer, TransferMethod::Secure, 4, 5, 6},
-    {&RouteDef::DirTransfer, TransferMethod::Directory, 5, 4, 5},
+    {&RouteDef::FTPTransfer, TransferMethod::Ftp, 2, 2, 1},      {&RouteDef::FTPMonitor, TransferMethod::FtpMonitor, 9, 9, 2},
+    {&RouteDef::EmailTransfer, TransferMethod::Email, 3, 3, 3},  {&RouteDef::KelmTransfer, TransferMethod::Secure, 10, 10, 4},
+    {&RouteDef::KelmXTransfer, TransferMethod::Secure, 4, 5, 6}, {&RouteDef::DirTransfer, TransferMethod::Directory, 5, 4, 5},
     {&RouteDef::HyperTransfer, TransferMethod::Hyper, 6, 0, 7},
 };
 

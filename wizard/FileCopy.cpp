@@ -3,11 +3,11 @@
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
-#include "wizard/PageFonts.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -2,19 +2,19 @@
 
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageControls.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
-#include "wizard/PageFonts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -26,19 +26,6 @@ const QString kServerFrame = QStringLiteral("Frame2");
 
 // The POP3 group, in the order the page treats it: server, login, password, port.
 constexpr int kPop3Group[] = {7, 4, 5, 9};
-
-// A password box shows "*" for each character, whatever the platform's style
-// would draw.
-class StarPasswordStyle final : public QProxyStyle
-{
-public:
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return u'*';
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 struct BoxRow
 {
@@ -68,7 +55,7 @@ bool validAddress(const QString &address)
     return address.indexOf(u'@', 1) >= 0;
 }
 
-// Steps 4 and 5 of OK: a port box that holds no number, or 0, gets the default.
+// On OK, a port box that holds no number, or 0, gets the default.
 void defaultPort(QLineEdit *box, const QString &fallback)
 {
     if (!Numeric::isNumeric(box->text()))
@@ -159,10 +146,7 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
         Text1[row.index] = new QLineEdit(Frame2);
         Twips::place(Text1[row.index], 1920, row.top, row.boxWidth, 285);
     }
-    Text1[5]->setEchoMode(QLineEdit::Password);
-    auto *stars = new StarPasswordStyle;
-    stars->setParent(Text1[5]);
-    Text1[5]->setStyle(stars);
+    makePasswordBox(Text1[5]);
 
     Check1 = makeControl<QCheckBox>(Frame2, QStringLiteral("Check1"), 120, 1680, 5775, 255,
                                     QStringLiteral("My Server requires POP3 authorization"));
@@ -187,11 +171,8 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
 
     fitCaptions(this);
 
-    const QList<QWidget *> tabOrder = {Text1[0],     Text1[1],       Text1Message, Text1[3],   Text1[6],    Text1[8],
-                                       Text1[7],     Text1[4],       Text1[5],     Text1[9],   Check1,      OKButton,
-                                       CancelButton, panel->Explain, optMail[0],   optMail[1], panel->Text2};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    setTabChain({Text1[0], Text1[1], Text1Message, Text1[3], Text1[6], Text1[8], Text1[7], Text1[4], Text1[5], Text1[9], Check1,
+                 OKButton, CancelButton, panel->Explain, optMail[0], optMail[1], panel->Text2});
 
     for (int i = 0; i < 2; ++i) {
         connect(optMail[i], &QRadioButton::toggled, this, [this, i](bool selected) {
@@ -222,7 +203,7 @@ void FileEmail::Form_Load()
         // Selecting runs the mode switch, which leaves the POP3 group disabled
         // while the check box is still cleared.
         optMail[0]->setChecked(true);
-        clearOption(optMail[1]);
+        setOptionValue(optMail[1], false);
         Text1[3]->setText(w.FTPServer);
         Text1[4]->setText(w.FTPLogon);
         Text1[5]->setText(w.FTPPassword);
@@ -230,7 +211,7 @@ void FileEmail::Form_Load()
         Text1[7]->setText(w.mailPOPServer);
         setCheckValue(Check1, w.mailPOPLogin == Yes ? 1 : 0);
     } else {
-        clearOption(optMail[0]);
+        setOptionValue(optMail[0], false);
         optMail[1]->setChecked(true);
         for (QLineEdit *box : controlsIn<QLineEdit>(this, kServerFrame))
             box->setEnabled(false);
@@ -260,6 +241,17 @@ void FileEmail::Check1_Click()
 }
 
 void FileEmail::OKButton_Click()
+{
+    storeEntries();
+    if (showProblems(*this, CheckEmailEntries()))
+        return;
+    // From the route editor the editor saves, when its own OK is pressed.
+    if (store().editIndex == 0)
+        guarded([&] { RuleSys::appendAndSave(store()); });
+    unloadForm();
+}
+
+void FileEmail::storeEntries()
 {
     RouteDef &w = store().workingRoute;
     w.AutoEmailName = Text1[0]->text();
@@ -291,16 +283,6 @@ void FileEmail::OKButton_Click()
         w.mailPOPService = *pop;
     if (const auto smtp = Numeric::toInt16(Text1[8]->text()))
         w.mailSMTPService = *smtp;
-
-    const QString problems = CheckEmailEntries();
-    if (!problems.isEmpty()) {
-        guarded([&] { context().message(this, {problems, kProblemsTitle, MsgIcon::Information, MsgButtons::Ok}); });
-        return;
-    }
-    // From the route editor the editor saves, when its own OK is pressed.
-    if (store().editIndex == 0)
-        guarded([&] { RuleSys::appendAndSave(store()); });
-    unloadForm();
 }
 
 void FileEmail::CancelButton_Click()
@@ -311,12 +293,8 @@ void FileEmail::CancelButton_Click()
 QString FileEmail::CheckEmailEntries() const
 {
     const RouteDef &w = store().workingRoute;
-    QString problems;
-    qint16 counter = 1;
-    const auto add = [&](const char *message) {
-        problems += QStringLiteral("\r\n") + QString::number(counter) + QLatin1String(message);
-        ++counter;
-    };
+    ProblemsText problems;
+    const auto add = [&](const char *entry) { problems.add(QLatin1String(entry)); };
 
     const QString recipient = Text1[0]->text();
     if (recipient.isEmpty())
@@ -345,7 +323,7 @@ QString FileEmail::CheckEmailEntries() const
         if (Text1[5]->text().isEmpty())
             add(". You must specify a valid Password for this POP server. Blank is not allowed");
     }
-    return problems;
+    return problems.text();
 }
 
 QString FileEmail::messageText() const
@@ -375,14 +353,6 @@ void FileEmail::setBoxState(QLineEdit *box, bool enabled)
     // Every colour group, so a disabled box shows the page's background too.
     p.setColor(QPalette::Base, enabled ? enabledColour() : disabledColour());
     box->setPalette(p);
-}
-
-void FileEmail::clearOption(QRadioButton *option)
-{
-    // An exclusive option cannot be cleared by itself; step out of the group.
-    option->setAutoExclusive(false);
-    option->setChecked(false);
-    option->setAutoExclusive(true);
 }
 
 } // namespace molvik

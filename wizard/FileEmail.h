@@ -37,9 +37,6 @@ public:
     void OKButton_Click();
     void CancelButton_Click();
 
-    static inline const QString kProblemsTitle =
-        QStringLiteral("Please attend to the following problems before saving this route");
-
     QGroupBox *Frame1;
     QLabel *Label6[10];
     QLineEdit *Text1[10] = {};    // index 2 is the several-line Text1Message
@@ -55,6 +52,8 @@ public:
     ExplainPanel *panel;
 
 private:
+    // The boxes and the mode into the working record; empty ports get the defaults.
+    void storeEntries();
     // The problems with the entries as numbered lines; empty when there are none.
     QString CheckEmailEntries() const;
     // The message as the operator's line breaks make it: CR LF between lines.
@@ -63,7 +62,6 @@ private:
     QColor enabledColour() const;
     QColor disabledColour() const;
     void setBoxState(QLineEdit *box, bool enabled);
-    void clearOption(QRadioButton *option);
 
     // The message as loaded from the route, and as the box showed it then.
     std::pair<QString, QString> m_loadedMessage;

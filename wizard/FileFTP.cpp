@@ -2,12 +2,13 @@
 
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageControls.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
-#include "wizard/PageFonts.h"
 #include "wizard/frmProxy.h"
 
 #include <QCheckBox>
@@ -38,8 +39,7 @@ FileFTP::FileFTP(FormContext &context)
         Text1[i] = makeControl<QLineEdit>(Frame1, arrayName(QStringLiteral("Text1"), i), 2160, 300 + i * 375, 4455, 315);
         Label6[i]->setBuddy(Text1[i]);
     }
-    Text1[2]->setEchoMode(QLineEdit::Password);
-    Text1[2]->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    makePasswordBox(Text1[2]);
 
     lblPort = makeControl<QLabel>(Frame1, QStringLiteral("lblPort"), 240, 1845, 1815, 255, QStringLiteral("Port"));
     editPort = makeControl<QLineEdit>(Frame1, QStringLiteral("editPort"), 2160, 1800, 855, 315, QStringLiteral("21"));
@@ -67,10 +67,8 @@ FileFTP::FileFTP(FormContext &context)
     OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5760, 3120, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
 
-    QWidget *order[] = {Text1[0], Text1[1], Text1[2],     Text1[3], editPort,     cbSecure,       cbPassive,
-                        cbProxy,  Command1, cbSafeUpload, OKButton, CancelButton, panel->Explain, panel->Text2};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabChain({Text1[0], Text1[1], Text1[2], Text1[3], editPort, cbSecure, cbPassive, cbProxy, Command1, cbSafeUpload, OKButton,
+                 CancelButton, panel->Explain, panel->Text2});
 
     connect(cbProxy, &QCheckBox::stateChanged, this, &FileFTP::cbProxy_Click);
     connect(cbSafeUpload, &QCheckBox::stateChanged, this, &FileFTP::cbSafeUpload_Click);
@@ -115,17 +113,32 @@ void FileFTP::Command1_Click()
     proxy.editPrxyPwd->setText(w.PrxyPass);
     proxy.editPrxyPort->setText(w.PrxyPort != 0 ? Numeric::decimal(w.PrxyPort) : QStringLiteral("21"));
     proxy.editPrxyUsr->setText(w.PrxyUser);
-    frmProxy::setOptionValue(proxy.rbOpen, w.rbOpen != No);
-    frmProxy::setOptionValue(proxy.rbLogin, w.rbLogin != No);
-    frmProxy::setOptionValue(proxy.rbSite, w.rbSite != No);
-    frmProxy::setOptionValue(proxy.rbUser, w.rbUser != No);
+    setOptionValue(proxy.rbOpen, w.rbOpen != No);
+    setOptionValue(proxy.rbLogin, w.rbLogin != No);
+    setOptionValue(proxy.rbSite, w.rbSite != No);
+    setOptionValue(proxy.rbUser, w.rbUser != No);
     guarded([&] { showModal(proxy); });
 }
 
 void FileFTP::OKButton_Click()
 {
+    storeEntries();
+    if (showProblems(*this, CheckFTPEntries()))
+        return;
     RouteStore &st = store();
-    RouteDef &w = st.workingRoute;
+    if (st.workingRoute.FTPMonitor != No) {
+        // Only the route editor opens a monitoring route; it saves on its own OK.
+        st.workingRoute.DefaultRoute = Yes;
+    } else if (st.editIndex == 0) {
+        guarded([&] { RuleSys::appendAndSave(st); });
+    }
+    context().unload<frmProxy>();
+    unloadForm();
+}
+
+void FileFTP::storeEntries()
+{
+    RouteDef &w = store().workingRoute;
     w.FTPServer = Text1[0]->text();
     w.FTPLogon = Text1[1]->text();
     w.FTPPassword = Text1[2]->text();
@@ -138,7 +151,14 @@ void FileFTP::OKButton_Click()
     w.FTPSecure = yesNo(checkValue(cbSecure) != 0);
     w.FTPPassive = yesNo(checkValue(cbPassive) != 0);
     w.SafeUpload = yesNo(checkValue(cbSafeUpload) != 0);
+    storeProxy();
+    if (w.RemoteFTPDirectory.isEmpty())
+        w.RemoteFTPDirectory = QStringLiteral(" ");
+}
 
+void FileFTP::storeProxy()
+{
+    RouteDef &w = store().workingRoute;
     if (w.PrxyEnabled == No) {
         w.PrxyHost.clear();
         w.PrxyPass.clear();
@@ -148,38 +168,20 @@ void FileFTP::OKButton_Click()
         w.rbLogin = No;
         w.rbSite = No;
         w.rbUser = No;
-    } else {
-        // Never opened: loading the dialog now fills it from the record, so
-        // the record's proxy values come back unchanged.
-        const frmProxy &proxy = context().form<frmProxy>();
-        w.PrxyHost = proxy.editPrxyHost->text();
-        w.PrxyPass = proxy.editPrxyPwd->text();
-        if (const auto port = Numeric::toInt32(proxy.editPrxyPort->text()))
-            w.PrxyPort = *port;
-        w.PrxyUser = proxy.editPrxyUsr->text();
-        w.rbOpen = yesNo(proxy.rbOpen->isChecked());
-        w.rbLogin = yesNo(proxy.rbLogin->isChecked());
-        w.rbSite = yesNo(proxy.rbSite->isChecked());
-        w.rbUser = yesNo(proxy.rbUser->isChecked());
-    }
-
-    if (w.RemoteFTPDirectory.isEmpty())
-        w.RemoteFTPDirectory = QStringLiteral(" ");
-
-    const QString problems = CheckFTPEntries();
-    if (!problems.isEmpty()) {
-        guarded([&] { context().message(this, {problems, kProblemsTitle, MsgIcon::Information, MsgButtons::Ok}); });
         return;
     }
-
-    if (w.FTPMonitor != No) {
-        // Only the route editor opens a monitoring route; it saves on its own OK.
-        w.DefaultRoute = Yes;
-    } else if (st.editIndex == 0) {
-        guarded([&] { RuleSys::appendAndSave(st); });
-    }
-    context().unload<frmProxy>();
-    unloadForm();
+    // Never opened: loading the dialog now fills it from the record, so the
+    // record's proxy values come back unchanged.
+    const frmProxy &proxy = context().form<frmProxy>();
+    w.PrxyHost = proxy.editPrxyHost->text();
+    w.PrxyPass = proxy.editPrxyPwd->text();
+    if (const auto port = Numeric::toInt32(proxy.editPrxyPort->text()))
+        w.PrxyPort = *port;
+    w.PrxyUser = proxy.editPrxyUsr->text();
+    w.rbOpen = yesNo(proxy.rbOpen->isChecked());
+    w.rbLogin = yesNo(proxy.rbLogin->isChecked());
+    w.rbSite = yesNo(proxy.rbSite->isChecked());
+    w.rbUser = yesNo(proxy.rbUser->isChecked());
 }
 
 void FileFTP::CancelButton_Click()
@@ -192,19 +194,12 @@ void FileFTP::CancelButton_Click()
 
 QString FileFTP::CheckFTPEntries() const
 {
-    QString problems;
-    qint16 number = 1;
-    if (Text1[0]->text().isEmpty()) {
-        problems += QStringLiteral("\r\n") + Numeric::decimal(number) +
-                    QStringLiteral(". You must specify a FTP Site Name or IP Address");
-        ++number;
-    }
-    if (Text1[1]->text().isEmpty()) {
-        problems += QStringLiteral("\r\n") + Numeric::decimal(number) +
-                    QStringLiteral(". You must specify a Login User Name for the FTP site");
-        ++number;
-    }
-    return problems;
+    ProblemsText problems;
+    if (Text1[0]->text().isEmpty())
+        problems.add(QStringLiteral(". You must specify a FTP Site Name or IP Address"));
+    if (Text1[1]->text().isEmpty())
+        problems.add(QStringLiteral(". You must specify a Login User Name for the FTP site"));
+    return problems.text();
 }
 
 } // namespace molvik

@@ -32,9 +32,6 @@ public:
     // The problems with the boxes as numbered lines; empty when there are none.
     QString CheckFTPEntries() const;
 
-    static inline const QString kProblemsTitle =
-        QStringLiteral("Please attend to the following problems before saving this route");
-
     QGroupBox *Frame1;
     QLabel *Label6[4];
     QLineEdit *Text1[4]; // site, user, password, site directory
@@ -48,6 +45,11 @@ public:
     QPushButton *OKButton;
     QPushButton *CancelButton;
     ExplainPanel *panel;
+
+private:
+    // The boxes and switches into the working record, the proxy's from its dialog.
+    void storeEntries();
+    void storeProxy();
 };
 
 } // namespace molvik

@@ -1,13 +1,13 @@
 #include "wizard/MoveVia.h"
 
 #include "forms/FormContext.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/FileCopy.h"
 #include "wizard/FileEmail.h"
 #include "wizard/FileFTP.h"
-#include "wizard/PageFonts.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -44,12 +44,7 @@ MoveVia::MoveVia(FormContext &context)
 
     panel = new ExplainPanel(*this, ExplainLayout::MoveVia);
 
-    setTabOrder(Option1[0], Option1[1]);
-    setTabOrder(Option1[1], Option1[2]);
-    setTabOrder(Option1[2], OKButton);
-    setTabOrder(OKButton, CancelButton);
-    setTabOrder(CancelButton, panel->Explain);
-    setTabOrder(panel->Explain, panel->Text2);
+    setTabChain({Option1[0], Option1[1], Option1[2], OKButton, CancelButton, panel->Explain, panel->Text2});
 
     connect(OKButton, &QPushButton::clicked, this, &MoveVia::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &MoveVia::CancelButton_Click);

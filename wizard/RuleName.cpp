@@ -2,12 +2,12 @@
 
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
 #include "store/RouteStore.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/MoveVia.h"
-#include "wizard/PageFonts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,10 +1,11 @@
 #include "wizard/frmProxy.h"
 
 #include "forms/FormContext.h"
+#include "forms/PageControls.h"
+#include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
 #include "store/RouteStore.h"
-#include "wizard/PageFonts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -69,33 +70,10 @@ frmProxy::frmProxy(FormContext &context)
         makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 4575, 2220, 1215, 375, QStringLiteral("Cancel"));
     CancelButton->setFont(msSansSerif());
 
-    setTabOrder(rbUser, rbSite);
-    setTabOrder(rbSite, rbLogin);
-    setTabOrder(rbLogin, rbOpen);
-    setTabOrder(rbOpen, editPrxyHost);
-    setTabOrder(editPrxyHost, editPrxyUsr);
-    setTabOrder(editPrxyUsr, editPrxyPwd);
-    setTabOrder(editPrxyPwd, editPrxyPort);
-    setTabOrder(editPrxyPort, OKButton);
-    setTabOrder(OKButton, CancelButton);
+    setTabChain({rbUser, rbSite, rbLogin, rbOpen, editPrxyHost, editPrxyUsr, editPrxyPwd, editPrxyPort, OKButton, CancelButton});
 
     connect(OKButton, &QPushButton::clicked, this, &frmProxy::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmProxy::CancelButton_Click);
-}
-
-void frmProxy::setOptionValue(QRadioButton *button, bool value)
-{
-    if (value) {
-        button->setChecked(true);
-        return;
-    }
-    if (!button->isChecked())
-        return;
-    // An exclusive button refuses to be cleared while it is the selected one.
-    const bool exclusive = button->autoExclusive();
-    button->setAutoExclusive(false);
-    button->setChecked(false);
-    button->setAutoExclusive(exclusive);
 }
 
 void frmProxy::Form_Load()

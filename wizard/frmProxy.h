@@ -24,11 +24,6 @@ public:
     void OKButton_Click();
     void CancelButton_Click();
 
-    // An option button's value as code sets it: yes selects the button and so
-    // clears the rest of its group; no clears that button alone, which can
-    // leave the group with nothing selected.
-    static void setOptionValue(QRadioButton *button, bool value);
-
     QGroupBox *pnlPrxyOpt;
     QWidget *Picture1;
     QRadioButton *rbUser;

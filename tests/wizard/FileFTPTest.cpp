@@ -7,6 +7,7 @@
 #include "store/RouteStore.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/FileFTP.h"
+#include "forms/PageControls.h"
 #include "wizard/frmProxy.h"
 
 #include <QCheckBox>
@@ -334,13 +335,13 @@ TEST(ProxyDialog, LoadFillsTheBoxesAndTheLastYesFlagWins)
     // Code can clear the selected button, leaving none, and the group stays exclusive.
     FormsFixture fx;
     frmProxy &dialog = fx.context->form<frmProxy>();
-    frmProxy::setOptionValue(dialog.rbSite, true);
-    frmProxy::setOptionValue(dialog.rbOpen, false);
+    setOptionValue(dialog.rbSite, true);
+    setOptionValue(dialog.rbOpen, false);
     EXPECT_EQ(dialogOf(dialog), "rbSite    0");
-    frmProxy::setOptionValue(dialog.rbSite, false);
+    setOptionValue(dialog.rbSite, false);
     EXPECT_EQ(dialogOf(dialog), "none    0");
-    frmProxy::setOptionValue(dialog.rbUser, true);
-    frmProxy::setOptionValue(dialog.rbOpen, true);
+    setOptionValue(dialog.rbUser, true);
+    setOptionValue(dialog.rbOpen, true);
     EXPECT_EQ(dialogOf(dialog), "rbOpen    0");
 }
 

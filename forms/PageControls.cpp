@@ -1,0 +1,70 @@
+#include "forms/PageControls.h"
+
+#include "forms/Form.h"
+#include "forms/FormContext.h"
+#include "forms/Guard.h"
+#include "platform/Numeric.h"
+
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QRadioButton>
+
+namespace molvik {
+
+namespace {
+
+class StarPasswordStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return u'*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void setOptionValue(QRadioButton *button, bool value)
+{
+    if (value) {
+        button->setChecked(true);
+        return;
+    }
+    if (!button->isChecked())
+        return;
+    // An exclusive button refuses to be cleared while it is the selected one.
+    const bool exclusive = button->autoExclusive();
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(exclusive);
+}
+
+void makePasswordBox(QLineEdit *box)
+{
+    box->setEchoMode(QLineEdit::Password);
+    auto *stars = new StarPasswordStyle;
+    stars->setParent(box);
+    box->setStyle(stars);
+}
+
+bool showProblems(Form &page, const QString &problems)
+{
+    if (problems.isEmpty())
+        return false;
+    guarded([&] {
+        page.context().message(&page,
+                               {problems, QStringLiteral("Please attend to the following problems before saving this route"),
+                                MsgIcon::Information, MsgButtons::Ok});
+    });
+    return true;
+}
+
+void ProblemsText::add(const QString &entry)
+{
+    m_text += QStringLiteral("\r\n") + Numeric::decimal(m_next) + entry;
+    ++m_next;
+}
+
+} // namespace molvik

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QLineEdit;
+class QRadioButton;
+
+namespace molvik {
+
+// An option button's value as code sets it: yes selects the button and so
+// clears the rest of its group; no clears that button alone, which can leave
+// the group with nothing selected.
+void setOptionValue(QRadioButton *button, bool value);
+
+// A password box: "*" for each character, whatever the platform's style draws.
+void makePasswordBox(QLineEdit *box);
+
+class Form;
+
+// Shows the problems of a page's entries, when there are any, and says so.
+bool showProblems(Form &page, const QString &problems);
+
+// The numbered list a page shows when its entries are incomplete: each entry
+// on a line of its own after CR LF, numbered from 1.
+class ProblemsText
+{
+public:
+    void add(const QString &entry);
+    QString text() const { return m_text; }
+
+private:
+    QString m_text;
+    int m_next = 1;
+};
+
+} // namespace molvik
