@@ -1,8 +1,9 @@
 // The writer against SIGKILL at random moments and against injected faults.
 // Pass or fail never depends on when a kill lands: every kill is followed by
 // a check that holds whatever moment it hit.
+#include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
-#include "tests/store/SaveLoopTables.h"
+#include "support/StoreTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,17 +29,11 @@ namespace {
 
 const QString kSaveLoop = QStringLiteral(MOLVIK_SAVE_LOOP);
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 // The file is table n, whole: its bytes, and what load-routes makes of them.
 bool holdsTable(const QString &path, qint64 n)
 {
     RouteStore read(plainEnvironment());
-    return fileBytes(path) == saveLoopTable(n) && RuleSys::loadRoutes(read, path) &&
+    return readFile(path) == saveLoopTable(n) && RuleSys::loadRoutes(read, path) &&
            RoutesWriter::serialize(read) == saveLoopTable(n);
 }
 
@@ -110,7 +105,7 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
         if (holdsTable(path, confirmed + 1)) // the save in progress was already in place
             ++confirmed;
         else if (!holdsTable(path, confirmed))
-            return u"kill %1: %2 bytes after save %3"_s.arg(kill).arg(fileBytes(path).size()).arg(confirmed);
+            return u"kill %1: %2 bytes after save %3"_s.arg(kill).arg(readFile(path).size()).arg(confirmed);
     }
     return QString();
 }
@@ -131,7 +126,7 @@ Traced saveTraced(const QString &expression, const QString &path)
     start(p, u"strace"_s, {u"-f"_s, u"-o"_s, logPath, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
     Traced t;
     if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        t = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), QString::fromLocal8Bit(fileBytes(logPath))};
+        t = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), QString::fromLocal8Bit(readFile(logPath))};
     return t;
 }
 
@@ -226,7 +221,7 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         EXPECT_NE(t.status, 0);
         EXPECT_TRUE(t.err.contains(path) && t.err.contains(QString::fromLocal8Bit(std::strerror(fault.error))))
             << t.err.toStdString();
-        EXPECT_EQ(fileBytes(path), saveLoopTable(0));
+        EXPECT_EQ(readFile(path), saveLoopTable(0));
         EXPECT_EQ(QFile::permissions(path), mode);
         EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s}); // no copy of the passwords stays behind
     }

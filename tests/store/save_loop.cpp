@@ -7,8 +7,9 @@
 // standard output before the first save and "saved N" after each completed
 // one, so a parent that kills it knows the last save that finished. A failed
 // save prints the error on standard error and exits 1.
+#include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
-#include "tests/store/SaveLoopTables.h"
+#include "support/StoreTestSupport.h"
 
 #include <QFile>
 #include <QFileInfo>
