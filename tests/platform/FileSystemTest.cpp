@@ -22,30 +22,6 @@ unsigned mode(const QString &path)
 
 } // namespace
 
-TEST(FileSystem, BaseNameDropsTheLastExtensionOnly)
-{
-    const FileSystem native;
-    const WindowsPathFileSystem windows(u"/nowhere"_s);
-    EXPECT_EQ(native.baseName(u"/opt/Kelmora"_s), u"Kelmora"_s);
-    EXPECT_EQ(native.baseName(u"/opt/Kelmora.old"_s), u"Kelmora"_s);
-    EXPECT_EQ(native.baseName(u"/opt/a.b.c/"_s), u"a.b"_s);
-    EXPECT_EQ(windows.baseName(u"D:\\Apps\\Kelmora.old"_s), u"Kelmora"_s);
-    EXPECT_EQ(windows.localPath(u"C:\\programData\\Kelmora\\Routes.xml"_s), u"/nowhere/C/programData/Kelmora/Routes.xml"_s);
-}
-
-TEST(FileSystem, FoldersAreMadeOneLevelAtATime)
-{
-    QTemporaryDir tmp;
-    const FileSystem fs;
-    const QString a = tmp.filePath(u"a"_s);
-    EXPECT_FALSE(fs.createFolder(a + u"/b"_s).ok());
-    ASSERT_TRUE(fs.createFolder(a).ok());
-    EXPECT_TRUE(fs.folderExists(a) && !fs.fileExists(a));
-    const IoResult again = fs.createFolder(a);
-    EXPECT_EQ(again.code, IoResult::Code::CreateFolderFailed);
-    EXPECT_EQ(again.path, a);
-}
-
 TEST(FileSystem, WriteWholeReplacesTheFileAndKeepsItsMode)
 {
     QTemporaryDir tmp;

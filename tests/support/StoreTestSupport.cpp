@@ -50,19 +50,14 @@ NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
 RouteDef sampleRoute(int n)
 {
     RouteDef r;
-    int k = n * 100;
     for (const RouteField &f : routeFields()) {
-        ++k;
         if (f.kind == RouteField::Kind::Text)
-            r.*f.text = QStringLiteral("%1-%2").arg(QLatin1String(f.name)).arg(n);
-        else if (f.kind == RouteField::Kind::YesNo)
-            r.*f.int16 = yesNo((k + n) % 2 == 0);
-        else if (f.kind == RouteField::Kind::Int16)
-            r.*f.int16 = static_cast<qint16>(k - 300);
+            r.*f.text = QStringLiteral("%1-%2 \u00e9").arg(QLatin1String(f.name)).arg(n);
+        else if (f.int16)
+            r.*f.int16 = qint16(n);
         else
-            r.*f.int32 = 70000 + k;
+            r.*f.int32 = 70000 + n;
     }
-    r.RouteDef = QString::fromUtf8("Route %1 \u00e9").arg(n);
     return r;
 }
 
