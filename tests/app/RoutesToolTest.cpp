@@ -47,10 +47,10 @@ TEST(RoutesTool, ReaderCasesExportAndCheckAsTheirGoldenFiles)
         SCOPED_TRACE(xml.toStdString());
         const QString name = u"reader/"_s + xml.chopped(4);
         const ToolRun exported = tool({u"export"_s, name + u".xml"_s});
-        EXPECT_EQ(exported.out, golden(name + u".json"_s));
+        EXPECT_EQ(exported.out.toStdString(), golden(name + u".json"_s).toStdString());
         EXPECT_EQ(exported.status, exported.out.startsWith("{\n  \"accepted\": true,") ? 0 : 1);
         const ToolRun checked = tool({u"check"_s, name + u".xml"_s});
-        EXPECT_EQ(checked.out, golden(name + u".check"_s));
+        EXPECT_EQ(checked.out.toStdString(), golden(name + u".check"_s).toStdString());
         EXPECT_EQ(checked.status, checked.out.isEmpty() ? 0 : 1);
         EXPECT_EQ(exported.err + checked.err, QByteArray());
     }
@@ -69,7 +69,7 @@ TEST(RoutesTool, CommandLinesGiveTheirStatusAndGoldenOutputs)
         const QStringList cells = row.split(u' ', Qt::SkipEmptyParts);
         const ToolRun r = tool(cells.mid(4));
         EXPECT_EQ(r.status, cells.value(1).toInt());
-        EXPECT_EQ(r.out, cliGolden(cells.value(2)));
-        EXPECT_EQ(r.err, cliGolden(cells.value(3)));
+        EXPECT_EQ(r.out.toStdString(), cliGolden(cells.value(2)).toStdString());
+        EXPECT_EQ(r.err.toStdString(), cliGolden(cells.value(3)).toStdString());
     }
 }
