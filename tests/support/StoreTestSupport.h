@@ -25,7 +25,7 @@ Environment plainEnvironment(const QString &folder = {});
 
 // A route store on Windows path texts, its component in componentFolder on
 // a platform-2 system of the given major version; every path maps under a
-// temporary folder, where D:\Apps and C:\programData exist.
+// temporary folder, where the component folder and C:\programData exist.
 struct WindowsStore
 {
     explicit WindowsStore(quint32 major = 6, const QString &componentFolder = QStringLiteral("D:\\Apps\\Kelmora"));
