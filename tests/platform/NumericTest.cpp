@@ -12,39 +12,35 @@ TEST(Numeric, ConversionsRoundHalfToEvenAndFailOutsideTheRange)
     const struct
     {
         const char *text;
-        bool numeric;
         std::optional<qint16> i16;
         std::optional<qint32> i32;
     } rows[] = {
-        {"0", true, 0, 0},
-        {"21", true, 21, 21},
-        {" 2121 ", true, 2121, 2121},
-        {"2.5", true, 2, 2},
-        {"3.5", true, 4, 4},
-        {"-2.5", true, -2, -2},
-        {"-7", true, -7, -7},
-        {"+8", true, 8, 8},
-        {"32767", true, 32767, 32767},
-        {"32767.5", true, no, 32768},
-        {"-32768", true, -32768, -32768},
-        {"-32769", true, no, -32769},
-        {"2147483647", true, no, 2147483647},
-        {"2147483648", true, no, no},
-        {"1e3", true, 1000, 1000},
-        {".5", true, 0, 0},
-        {"abc", false, no, no},
-        {"", false, no, no},
-        {"  ", false, no, no},
-        {"12abc", false, no, no},
-        {"1e", false, no, no},
-        {"-", false, no, no},
-        {"1 2", false, no, no},
+        {"0", 0, 0},
+        {"21", 21, 21},
+        {" 2121 ", 2121, 2121},
+        {"2.5", 2, 2},
+        {"3.5", 4, 4},
+        {"-2.5", -2, -2},
+        {"-7", -7, -7},
+        {"+8", 8, 8},
+        {"32767", 32767, 32767},
+        {"32767.5", no, 32768},
+        {"-32768", -32768, -32768},
+        {"-32769", no, -32769},
+        {"2147483647", no, 2147483647},
+        {"2147483648", no, no},
+        {"1e3", 1000, 1000},
+        {".5", 0, 0},
     };
     for (const auto &r : rows) {
         const QString t = QString::fromLatin1(r.text);
-        EXPECT_EQ(Numeric::isNumeric(t), r.numeric) << r.text;
+        EXPECT_TRUE(Numeric::isNumeric(t)) << r.text;
         EXPECT_EQ(Numeric::toInt16(t), r.i16) << r.text;
         EXPECT_EQ(Numeric::toInt32(t), r.i32) << r.text;
+    }
+    for (const char *text : {"abc", "", "  ", "12abc", "1e", "-", "1 2"}) {
+        const QString t = QString::fromLatin1(text);
+        EXPECT_FALSE(Numeric::isNumeric(t) || Numeric::toInt16(t) || Numeric::toInt32(t)) << text;
     }
 }
 
