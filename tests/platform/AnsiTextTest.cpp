@@ -6,24 +6,18 @@ using molvik::AnsiText;
 
 TEST(AnsiText, Windows1252BothWays)
 {
-    struct Case
-    {
-        QString text;
-        QByteArray bytes;
-    };
-    const Case cases[] = {
+    const std::pair<QString, QByteArray> rows[] = {
         {QStringLiteral("plain ASCII <>|"), "plain ASCII <>|"},
         {QString::fromUtf8("\u00e9t\u00e9 \u00ff\u00a0"), "\xe9t\xe9 \xff\xa0"},
         {QString::fromUtf8("\u20ac \u201c\u201d \u2122 \u0178"), "\x80 \x93\x94 \x99 \x9f"},
         // The five holes of the table keep their C1 code points.
         {QString(QChar(0x81)) + QChar(0x8D) + QChar(0x8F) + QChar(0x90) + QChar(0x9D), "\x81\x8d\x8f\x90\x9d"},
     };
-    for (const Case &c : cases) {
-        EXPECT_EQ(AnsiText::encode(c.text), c.bytes) << c.text.toStdString();
-        EXPECT_EQ(AnsiText::decode(c.bytes), c.text) << c.text.toStdString();
+    for (const auto &[text, bytes] : rows) {
+        EXPECT_EQ(AnsiText::encode(text), bytes) << text.toStdString();
+        EXPECT_EQ(AnsiText::decode(bytes), text) << text.toStdString();
     }
-    // Every byte survives decode then encode.
-    QByteArray all;
+    QByteArray all; // every byte survives decode then encode
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
     EXPECT_EQ(AnsiText::encode(AnsiText::decode(all)), all);

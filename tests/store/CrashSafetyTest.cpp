@@ -1,15 +1,12 @@
 // The writer against SIGKILL at random moments and against injected faults.
 // Pass or fail never depends on when a kill lands: every kill is followed by
 // a check that holds whatever moment it hit.
-#include "store/RuleSys.h"
-#include "tests/store/SaveLoopTables.h"
+#include "support/StoreTestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -20,7 +17,6 @@
 
 #include <signal.h>
 
-using namespace molvik;
 using namespace molvik::test;
 using namespace Qt::StringLiterals;
 
@@ -28,45 +24,21 @@ namespace {
 
 const QString kSaveLoop = QStringLiteral(MOLVIK_SAVE_LOOP);
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-// The file is table n, whole: its bytes, and what load-routes makes of them.
-bool holdsTable(const QString &path, qint64 n)
-{
-    RouteStore read(plainEnvironment());
-    return fileBytes(path) == saveLoopTable(n) && RuleSys::loadRoutes(read, path) &&
-           RoutesWriter::serialize(read) == saveLoopTable(n);
-}
-
 // tmp/data/Routes.xml, holding table 0 with mode 0640 when old is set.
 QString routesFile(const QTemporaryDir &tmp, bool old)
 {
     const QString path = tmp.filePath(u"data/Routes.xml"_s);
-    QFile f(path);
-    const bool ok = QDir(tmp.path()).mkdir(u"data"_s) &&
-                    (!old || (f.open(QIODevice::WriteOnly) && f.write(saveLoopTable(0)) > 0 &&
-                              f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup)));
-    return ok ? path : QString();
+    QDir(tmp.path()).mkdir(u"data"_s);
+    if (old) {
+        writeFile(path, saveLoopTable(0));
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    }
+    return path;
 }
 
 QStringList filesBeside(const QString &path)
 {
     return QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden);
-}
-
-// Children never leak-check: a killed one cannot, a traced one must not (the
-// leak checker refuses to run under ptrace).
-void start(QProcess &p, const QString &program, const QStringList &arguments)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QString asan = env.value(u"ASAN_OPTIONS"_s);
-    env.insert(u"ASAN_OPTIONS"_s, asan.isEmpty() ? u"detect_leaks=0"_s : asan + u":detect_leaks=0"_s);
-    p.setProcessEnvironment(env);
-    p.start(program, arguments);
 }
 
 // Kills save-loop children at seeded pseudo-random moments, each child
@@ -84,7 +56,7 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
     qint64 confirmed = 0;
     for (int kill = 1; kill <= kills; ++kill) {
         QProcess child;
-        start(child, kSaveLoop, {mode, path, QString::number(confirmed + 1)});
+        child.start(kSaveLoop, {mode, path, QString::number(confirmed + 1)});
         const int saves = savesFirst(rng);
         QByteArray out;
         auto mark = std::chrono::steady_clock::now();
@@ -107,10 +79,10 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
         out += child.readAllStandardOutput();
         if (const qsizetype at = out.lastIndexOf("saved "); at >= 0)
             confirmed = out.mid(at + 6).trimmed().toLongLong();
-        if (holdsTable(path, confirmed + 1)) // the save in progress was already in place
+        if (readFile(path) == saveLoopTable(confirmed + 1)) // the save in progress was already in place
             ++confirmed;
-        else if (!holdsTable(path, confirmed))
-            return u"kill %1: %2 bytes after save %3"_s.arg(kill).arg(fileBytes(path).size()).arg(confirmed);
+        else if (readFile(path) != saveLoopTable(confirmed))
+            return u"kill %1: %2 bytes after save %3"_s.arg(kill).arg(readFile(path).size()).arg(confirmed);
     }
     return QString();
 }
@@ -118,8 +90,7 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
 struct Traced
 {
     int status = -1;
-    QString err;
-    QString log;
+    QString err, log;
 };
 
 // One save of table 1 to path under strace -e expression; the log goes beside
@@ -128,10 +99,10 @@ Traced saveTraced(const QString &expression, const QString &path)
 {
     const QString logPath = QFileInfo(path).absolutePath() + u"/../strace.log"_s;
     QProcess p;
-    start(p, u"strace"_s, {u"-f"_s, u"-o"_s, logPath, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
+    p.start(u"strace"_s, {u"-f"_s, u"-o"_s, logPath, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
     Traced t;
     if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        t = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), QString::fromLocal8Bit(fileBytes(logPath))};
+        t = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), QString::fromLocal8Bit(readFile(logPath))};
     return t;
 }
 
@@ -146,9 +117,9 @@ TEST(CrashSafety, KilledAtRandomMomentsTheFileIsAlwaysAWholeRecentTable)
 
     // The next completed save clears any temporary file a kill left behind.
     QProcess last;
-    start(last, kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
+    last.start(kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
     EXPECT_TRUE(last.waitForFinished(-1) && last.exitCode() == 0) << last.readAllStandardError().toStdString();
-    EXPECT_TRUE(holdsTable(path, 1000));
+    EXPECT_EQ(readFile(path), saveLoopTable(1000));
     EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s});
 }
 
@@ -178,32 +149,31 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         const QString path = routesFile(tmp, old);
         const Traced t = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
-        EXPECT_TRUE(holdsTable(path, 1));
-        // Offsets in the log of: the content write, the file's mode set, its
-        // sync, the rename or link, the folder's sync; -1 for missing.
+        EXPECT_EQ(readFile(path), saveLoopTable(1));
         QRegularExpressionMatch m;
-        const auto find = [&](const QString &pattern, qsizetype from = 0) {
-            return from < 0 ? -1 : t.log.indexOf(QRegularExpression(pattern), from, &m);
-        };
-        const qsizetype content = find(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s);
+        const qsizetype content = t.log.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
         ASSERT_GE(content, 0) << t.log.toStdString();
         const QString thread = m.captured(1), fd = m.captured(2);
-        const qsizetype chmod = find(uR"(fchmod\(%1, %2\)\s+= 0)"_s.arg(fd, old ? u"0640"_s : u"0600"_s));
-        const qsizetype sync = find(uR"(fdatasync\(%1\)\s+= 0)"_s.arg(fd), content);
-        const qsizetype visible = find(uR"((rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)"_s.arg(
-                                           QRegularExpression::escape(u'"' + path + u'"')),
-                                       content);
-        const qsizetype folderOpen = find(uR"(openat\(AT_FDCWD, %1, [^)\n]*O_DIRECTORY[^)\n]*\)\s+= (\d+))"_s.arg(
-                                              QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"')),
-                                          visible);
-        const qsizetype folderSync = find(uR"(fsync\(%1\)\s+= 0)"_s.arg(m.captured(1)), folderOpen);
-        EXPECT_TRUE(0 <= chmod && chmod < content && content < sync && sync < visible && visible < folderSync)
-            << "fchmod " << chmod << ", content " << content << ", fdatasync " << sync << ", made visible " << visible
-            << ", folder fsync " << folderSync << '\n'
-            << t.log.toStdString();
         // Which write call of its thread carries the content depends on the
         // build (a sanitizer runtime writes too); strace counts per thread.
         contentWrite = int(t.log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
+        // Each step is found after the one before it.
+        const QString steps[] = {
+            uR"(fchmod\(%1, %2\)\s+= 0)"_s.arg(fd, old ? u"0640"_s : u"0600"_s),
+            uR"(write\(%1, "<Routes>)"_s.arg(fd),
+            uR"(fdatasync\(%1\)\s+= 0)"_s.arg(fd),
+            uR"((rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)"_s.arg(
+                QRegularExpression::escape(u'"' + path + u'"')),
+            uR"(openat\(AT_FDCWD, %1, [^)\n]*O_DIRECTORY[^)\n]*\)\s+= (\d+))"_s.arg(
+                QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"')),
+        };
+        qsizetype at = 0;
+        for (const QString &step : steps) {
+            at = t.log.indexOf(QRegularExpression(step), at, &m);
+            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << t.log.toStdString();
+        }
+        const QString folderSync = uR"(fsync\(%1\)\s+= 0)"_s.arg(m.captured(1)); // the folder just opened
+        EXPECT_GE(t.log.indexOf(QRegularExpression(folderSync), at), 0) << t.log.toStdString();
     }
 
     const struct
@@ -226,7 +196,7 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         EXPECT_NE(t.status, 0);
         EXPECT_TRUE(t.err.contains(path) && t.err.contains(QString::fromLocal8Bit(std::strerror(fault.error))))
             << t.err.toStdString();
-        EXPECT_EQ(fileBytes(path), saveLoopTable(0));
+        EXPECT_EQ(readFile(path), saveLoopTable(0));
         EXPECT_EQ(QFile::permissions(path), mode);
         EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s}); // no copy of the passwords stays behind
     }

@@ -1,91 +1,79 @@
 #include "store/Reg.h"
+#include "store/RuleSys.h"
 #include "support/StoreTestSupport.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace molvik;
 using namespace molvik::test;
+using namespace Qt::StringLiterals;
 
-TEST(DataFolder, SystemNameTable)
+TEST(DataFolder, SystemNames)
 {
-    struct Case
+    const struct
     {
         quint32 platform, major, minor;
         const char *name;
-    };
-    const Case cases[] = {
+    } rows[] = {
         {1, 4, 0, "95"},    {1, 4, 10, "98"},  {1, 4, 90, "ME"},    {1, 4, 5, ""},       {2, 3, 51, "NT3.51"},
         {2, 4, 0, "NT4"},   {2, 5, 0, "2000"}, {2, 5, 1, "XP"},     {2, 5, 2, "XP"},     {2, 6, 0, "Vista"},
         {2, 6, 3, "Vista"}, {2, 10, 0, ""},    {0, 0, 0, "Failed"}, {3, 6, 0, "Failed"},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(Reg::systemName(FixedVersionSource(c.platform, c.major, c.minor)), QLatin1String(c.name))
-            << c.platform << " " << c.major << "." << c.minor;
-        // This build's real record outside Windows is zeroed.
+    for (const auto &r : rows)
+        EXPECT_EQ(Reg::systemName(FixedVersionSource(r.platform, r.major, r.minor)), QLatin1String(r.name))
+            << r.platform << ' ' << r.major << '.' << r.minor;
 #ifndef Q_OS_WIN
-    EXPECT_EQ(Reg::systemName(SystemVersionSource()), QStringLiteral("Failed"));
+    EXPECT_EQ(Reg::systemName(SystemVersionSource()), u"Failed"_s); // the record is zeroed outside Windows
 #endif
 }
 
-TEST(DataFolder, SelectionFollowsVersionAndFolderName)
+// Select sets the component folder or the shared one; ensure only ever sets
+// the shared one. Each is tried on a store of its own, as each makes the folder.
+TEST(DataFolder, SelectAndEnsureFollowTheVersionAndTheFolderName)
 {
-    struct Case
+    const struct
     {
+        const char *name;
+        quint32 major;
         const char *component;
-        quint32 major, minor;
-        const char *dataFolder;
+        bool shared;
+    } rows[] = {
+        {"before version 6", 5, "D:\\Apps\\Kelmora", false},
+        {"version 6", 6, "D:\\Apps\\Kelmora", true},
+        {"last extension dropped", 6, "D:\\Apps\\Kelmora.old", true},
+        {"name matched exactly", 6, "D:\\Apps\\kelmora", false},
+        {"another name", 6, "D:\\Apps\\Routing", false},
+        {"after version 6", 10, "D:\\Apps\\Kelmora", false},
     };
-    const Case cases[] = {
-        {"D:\\Apps\\Kelmora", 5, 1, "D:\\Apps\\Kelmora"},
-        {"D:\\Apps\\Kelmora", 6, 1, "C:\\programData\\Kelmora"},
-        {"D:\\Apps\\Kelmora.old", 6, 0, "C:\\programData\\Kelmora"},
-        {"D:\\Apps\\kelmora", 6, 0, "D:\\Apps\\kelmora"},
-        {"D:\\Apps\\Routing", 6, 0, "D:\\Apps\\Routing"},
-        {"D:\\Apps\\Kelmora", 10, 0, "D:\\Apps\\Kelmora"},
-    };
-    for (const Case &c : cases) {
-        WindowsStore w(QLatin1String(c.component), 2, c.major, c.minor);
-        w.store->dataFolder = QStringLiteral("stale");
-        EXPECT_TRUE(Reg::selectDataFolder(*w.store).ok());
-        EXPECT_EQ(w.store->dataFolder, QLatin1String(c.dataFolder)) << c.component << " " << c.major;
-        const bool shared = QLatin1String(c.dataFolder) == Reg::kVistaDataFolder;
-        EXPECT_EQ(QDir(w.local(Reg::kVistaDataFolder)).exists(), shared);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowsStore selected(row.major, QLatin1String(row.component)), ensured(row.major, QLatin1String(row.component));
+        ensured.store.dataFolder = u"E:\\elsewhere"_s;
+        EXPECT_TRUE(Reg::selectDataFolder(selected.store).ok() && Reg::ensureDataFolder(ensured.store).ok());
+        EXPECT_EQ(selected.store.dataFolder, row.shared ? Reg::kVistaDataFolder : QLatin1String(row.component));
+        EXPECT_EQ(ensured.store.dataFolder, row.shared ? Reg::kVistaDataFolder : u"E:\\elsewhere"_s);
+        EXPECT_EQ(QDir(selected.local(Reg::kVistaDataFolder)).exists(), row.shared);
+        EXPECT_EQ(QDir(ensured.local(Reg::kVistaDataFolder)).exists(), row.shared);
     }
 }
 
-TEST(DataFolder, EnsureOnlyEverSetsTheSharedFolder)
+// One level only: without C:\programData the shared folder cannot be made.
+TEST(DataFolder, ASharedFolderThatCannotBeMadeIsNamedAndStopsASave)
 {
-    WindowsStore xp(QStringLiteral("D:\\Apps\\Kelmora"), 2, 5, 1);
-    xp.store->dataFolder = QStringLiteral("E:\\elsewhere");
-    EXPECT_TRUE(Reg::ensureDataFolder(*xp.store).ok());
-    EXPECT_EQ(xp.store->dataFolder, QStringLiteral("E:\\elsewhere"));
-
-    WindowsStore vista;
-    vista.store->dataFolder = QStringLiteral("E:\\elsewhere");
-    EXPECT_TRUE(Reg::ensureDataFolder(*vista.store).ok());
-    EXPECT_EQ(vista.store->dataFolder, Reg::kVistaDataFolder);
-    EXPECT_TRUE(QDir(vista.local(Reg::kVistaDataFolder)).exists());
-
-    // One level only: without C:\programData the folder cannot be made, and
-    // the failure names it while the data folder is still set.
-    WindowsStore bare;
-    QDir(bare.local(QStringLiteral("C:\\programData"))).removeRecursively();
-    const IoResult r = Reg::ensureDataFolder(*bare.store);
-    EXPECT_FALSE(r.ok());
-    EXPECT_EQ(r.path, Reg::kVistaDataFolder);
-    EXPECT_EQ(bare.store->dataFolder, Reg::kVistaDataFolder);
+    WindowsStore w;
+    QDir(w.local(u"C:\\programData"_s)).removeRecursively();
+    EXPECT_EQ(Reg::ensureDataFolder(w.store).path, Reg::kVistaDataFolder);
+    EXPECT_EQ(w.store.dataFolder, Reg::kVistaDataFolder);
+    w.store.routeCount = 1;
+    EXPECT_EQ(RuleSys::saveRoutes(w.store, w.store.routesPath()).code, IoResult::Code::CreateFolderFailed);
 }
 
 TEST(DataFolder, ReadExplanationGivesTheFileOrTheFailure)
 {
     WindowsStore w;
-    const QByteArray text("Line one\r\nCaf\xe9 \x80\r\n");
-    w.write(QStringLiteral("D:\\Apps\\Kelmora\\Wizard\\FileFTP.dat"), text);
-    EXPECT_EQ(Reg::readExplanation(w.store->environment(), QStringLiteral("FileFTP")),
-              QString::fromUtf8("Line one\r\nCaf\u00e9 \u20ac\r\n"));
-    const QString missing = Reg::readExplanation(w.store->environment(), QStringLiteral("FileEmail"));
-    EXPECT_EQ(missing, QStringLiteral("2 No such file or directory"));
+    writeFile(w.local(u"D:\\Apps\\Kelmora\\Wizard\\FileFTP.dat"_s), "Line one\r\nCaf\xe9 \x80\r\n");
+    EXPECT_EQ(Reg::readExplanation(w.store.environment(), u"FileFTP"_s), QString::fromUtf8("Line one\r\nCaf\u00e9 \u20ac\r\n"));
+    EXPECT_EQ(Reg::readExplanation(w.store.environment(), u"FileEmail"_s), u"2 No such file or directory"_s);
 }

@@ -1,20 +1,20 @@
 #include "support/StoreTestSupport.h"
 
+#include "store/RoutesWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace molvik::test {
 
-namespace {
-
-QByteArray readLocal(const QString &path)
+QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-void writeLocal(const QString &path, const QByteArray &bytes)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
@@ -22,25 +22,22 @@ void writeLocal(const QString &path, const QByteArray &bytes)
         f.write(bytes);
 }
 
-} // namespace
-
-WindowsStore::WindowsStore(const QString &componentFolder, quint32 platform, quint32 major, quint32 minor)
-    : fs(std::make_shared<WindowsPathFileSystem>(tmp.path()))
+QByteArray golden(const QString &name)
 {
-    QDir().mkpath(fs->localPath(componentFolder));
-    QDir().mkpath(fs->localPath(QStringLiteral("C:\\programData")));
-    store = std::make_unique<RouteStore>(
-        Environment{std::make_shared<FixedVersionSource>(platform, major, minor), fs, componentFolder});
+    return readFile(QStringLiteral(MOLVIK_TEST_DATA "/") + name);
 }
 
-QByteArray WindowsStore::read(const QString &windowsPath) const
+Environment plainEnvironment(const QString &folder)
 {
-    return readLocal(local(windowsPath));
+    return Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), folder};
 }
 
-void WindowsStore::write(const QString &windowsPath, const QByteArray &bytes) const
+WindowsStore::WindowsStore(quint32 major, const QString &componentFolder)
+    : fs(std::make_shared<WindowsPathFileSystem>(tmp.path())),
+      store(Environment{std::make_shared<FixedVersionSource>(2, major, 0), fs, componentFolder})
 {
-    writeLocal(local(windowsPath), bytes);
+    QDir().mkpath(local(componentFolder));
+    QDir().mkpath(local(QStringLiteral("C:\\programData")));
 }
 
 NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
@@ -50,49 +47,34 @@ NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
     store->dataFolder = tmp.path();
 }
 
-QByteArray NativeStore::read(const QString &name) const
-{
-    return readLocal(path(name));
-}
-
-void NativeStore::write(const QString &name, const QByteArray &bytes) const
-{
-    writeLocal(path(name), bytes);
-}
-
-QByteArray crlf(std::initializer_list<const char *> lines)
-{
-    QByteArray out;
-    for (const char *l : lines) {
-        out += l;
-        out += "\r\n";
-    }
-    return out;
-}
-
 RouteDef sampleRoute(int n)
 {
     RouteDef r;
-    int k = n * 100;
     for (const RouteField &f : routeFields()) {
-        ++k;
-        switch (f.kind) {
-        case RouteField::Kind::Text:
-            r.*f.text = QStringLiteral("%1-%2").arg(QLatin1String(f.name)).arg(n);
-            break;
-        case RouteField::Kind::YesNo:
-            r.*f.int16 = yesNo((k + n) % 2 == 0);
-            break;
-        case RouteField::Kind::Int16:
-            r.*f.int16 = static_cast<qint16>(k - 300);
-            break;
-        case RouteField::Kind::Int32:
-            r.*f.int32 = 70000 + k;
-            break;
-        }
+        if (f.kind == RouteField::Kind::Text)
+            r.*f.text = QStringLiteral("%1-%2 \u00e9").arg(QLatin1String(f.name)).arg(n);
+        else if (f.int16)
+            r.*f.int16 = qint16(n);
+        else
+            r.*f.int32 = 70000 + n;
     }
-    r.RouteDef = QString::fromUtf8("Route %1 \u00e9").arg(n);
     return r;
+}
+
+void fillSaveLoopTable(RouteStore &store, qint64 n)
+{
+    const bool even = n % 2 == 0;
+    store.routeCount = even ? 10 : 3;
+    for (int slot = 1; slot <= store.routeCount; ++slot)
+        store.routes[std::size_t(slot)] = sampleRoute(even ? slot : 20 + slot);
+    store.routes[1].UserID = QStringLiteral("save %1").arg(n);
+}
+
+QByteArray saveLoopTable(qint64 n)
+{
+    RouteStore store(plainEnvironment());
+    fillSaveLoopTable(store, n);
+    return RoutesWriter::serialize(store);
 }
 
 } // namespace molvik::test

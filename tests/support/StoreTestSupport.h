@@ -13,20 +13,27 @@
 
 namespace molvik::test {
 
-// A route store on Windows path texts: the component sits at
-// componentFolder, every path maps under a temporary folder.
+// The whole file, or "<missing>" when it cannot be read.
+QByteArray readFile(const QString &path);
+// Writes the file, making its folders first.
+void writeFile(const QString &path, const QByteArray &bytes);
+// A file under the tests' data folder.
+QByteArray golden(const QString &name);
+
+// The real file system on a zeroed version record: never the shared data folder.
+Environment plainEnvironment(const QString &folder = {});
+
+// A route store on Windows path texts, its component in componentFolder on
+// a platform-2 system of the given major version; every path maps under a
+// temporary folder, where the component folder and C:\programData exist.
 struct WindowsStore
 {
-    explicit WindowsStore(const QString &componentFolder = QStringLiteral("D:\\Apps\\Kelmora"), quint32 platform = 2,
-                          quint32 major = 6, quint32 minor = 1);
-
+    explicit WindowsStore(quint32 major = 6, const QString &componentFolder = QStringLiteral("D:\\Apps\\Kelmora"));
     QString local(const QString &windowsPath) const { return fs->localPath(windowsPath); }
-    QByteArray read(const QString &windowsPath) const;
-    void write(const QString &windowsPath, const QByteArray &bytes) const;
 
     QTemporaryDir tmp;
     std::shared_ptr<WindowsPathFileSystem> fs;
-    std::unique_ptr<RouteStore> store;
+    RouteStore store;
 };
 
 // A store on the native file system with its component in a temporary folder.
@@ -34,17 +41,20 @@ struct NativeStore
 {
     explicit NativeStore(std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
     QString path(const QString &name) const { return tmp.filePath(name); }
-    QByteArray read(const QString &name) const;
-    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const { return readFile(path(name)); }
+    void write(const QString &name, const QByteArray &bytes) const { writeFile(path(name), bytes); }
 
     QTemporaryDir tmp;
     std::unique_ptr<RouteStore> store;
 };
 
-// Joins lines with CR LF after each.
-QByteArray crlf(std::initializer_list<const char *> lines);
-
 // A route with every field set to something distinct from its default.
 RouteDef sampleRoute(int n);
+
+// The tables the save-loop child alternates between: save n writes ten
+// routes when n is even and three when it is odd, with n itself in the first
+// route so a reader can tell which save a file came from.
+void fillSaveLoopTable(RouteStore &store, qint64 n);
+QByteArray saveLoopTable(qint64 n);
 
 } // namespace molvik::test

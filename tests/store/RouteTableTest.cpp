@@ -1,0 +1,99 @@
+#include "store/Reg.h"
+#include "store/RoutesWriter.h"
+#include "store/RuleSys.h"
+#include "support/StoreTestSupport.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace molvik;
+using namespace molvik::test;
+using namespace Qt::StringLiterals;
+
+// A new route's working record after routes with every field set, yes/no
+// fields off and then on: carried fields show their old values, the others
+// their fresh ones.
+TEST(RouteTable, ResetGivesFreshValuesAndKeepsTheCarriedFields)
+{
+    RouteStore st(plainEnvironment());
+    for (const int previous : {0, 5}) {
+        st.workingRoute = sampleRoute(previous);
+        RuleSys::resetWorkingRoute(st);
+        st.routes[std::size_t(++st.routeCount)] = st.workingRoute;
+    }
+    EXPECT_EQ(RoutesWriter::serialize(st).toStdString(), golden(u"fresh-routes.xml"_s).toStdString());
+}
+
+TEST(RouteTable, AppendAndSaveWritesUntilTheTableIsFullAndRemembersAFailure)
+{
+    NativeStore s;
+    RouteStore &st = *s.store;
+    st.dataFolder = s.path(u"missing"_s);
+    st.workingRoute = sampleRoute(1);
+    RuleSys::appendAndSave(st); // kept in memory, the failure remembered
+    EXPECT_TRUE(st.lastAppendFailure.path.endsWith(u"Routes.xml"_s));
+    st.dataFolder = s.tmp.path();
+    st.workingRoute = sampleRoute(2);
+    RuleSys::appendAndSave(st);
+    EXPECT_TRUE(st.lastAppendFailure.ok());
+    ASSERT_EQ(st.routeCount, 2);
+    EXPECT_TRUE(st.routes[1] == sampleRoute(1) && st.routes[2] == sampleRoute(2));
+    EXPECT_EQ(s.read(u"Routes.xml"_s), RoutesWriter::serialize(st));
+
+    fillSaveLoopTable(st, 0); // ten routes: nothing appended, nothing written
+    const QByteArray before = s.read(u"Routes.xml"_s);
+    RuleSys::appendAndSave(st);
+    EXPECT_EQ(st.routeCount, 10);
+    EXPECT_EQ(s.read(u"Routes.xml"_s), before);
+}
+
+TEST(RouteTable, TheDefaultRouteOnWindowsIsItsGoldenFile)
+{
+    WindowsStore w;
+    RouteStore &st = w.store;
+    ASSERT_TRUE(Reg::selectDataFolder(st).ok());
+    st.names = {u"x"_s, u"untouched"_s, u"y"_s, u"z"_s};
+    RuleSys::makeDefaultRoute(st);
+    EXPECT_EQ(st.names.value(1), u"untouched"_s);
+    RuleSys::rebuildNames(st);
+    EXPECT_EQ(st.names, (QStringList{QString(), u"Default Route"_s}));
+    ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
+    EXPECT_EQ(readFile(w.local(u"C:\\programData\\Kelmora\\Routes.xml"_s)), golden(u"default-route.xml"_s));
+    EXPECT_TRUE(QDir(w.local(u"C:\\programData\\Kelmora\\Hold"_s)).exists());
+    EXPECT_FALSE(QDir(w.local(u"C:\\programData\\Kelmora\\Complete"_s)).exists());
+}
+
+TEST(RouteTable, GoldenTablesRoundTripByteForByte)
+{
+    for (const QString &file :
+         {QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"), QStringLiteral(MOLVIK_EXAMPLES "/Routes.xml")}) {
+        SCOPED_TRACE(file.toStdString());
+        NativeStore s;
+        ASSERT_TRUE(RuleSys::loadRoutes(*s.store, file));
+        const QStringList namesRead = s.store->names;
+        RuleSys::rebuildNames(*s.store);
+        EXPECT_EQ(s.store->names, namesRead);
+        ASSERT_TRUE(RuleSys::saveRoutes(*s.store, s.store->routesPath()).ok());
+        EXPECT_EQ(s.read(u"Routes.xml"_s), readFile(file));
+    }
+}
+
+TEST(RouteTable, ValueFormsAndTheEmptyTable)
+{
+    NativeStore s;
+    RouteStore &st = *s.store;
+    st.routes[1].RouteDef = u"a<b>|c"_s;
+    st.routes[1].mailPOPService = -5;
+    st.routes[1].FTPport = -2147483647 - 1;
+    st.routes[1].SMTP = 1; // any value other than 0 is yes
+    st.routes[1].AutoEmailMessage = u"two\r\nlines"_s;
+    st.routes[1].FTPServer = QString::fromUtf8("\u4e2d"); // not in the code page
+    st.routeCount = 1;
+    EXPECT_EQ(RoutesWriter::serialize(st).toStdString(), golden(u"value-forms.xml"_s).toStdString());
+
+    s.write(u"Routes.xml"_s, "<Routes>\r\nold\r\n"); // a count of 0 leaves the file empty
+    st.routeCount = 0;
+    ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
+    EXPECT_EQ(s.read(u"Routes.xml"_s), QByteArray());
+}
