@@ -1,8 +1,56 @@
 #include "Molvik4Plugin.h"
 
 #include "control/Molvik4.h"
+#include "forms/FormContext.h"
+#include "store/RouteStore.h"
 
 #include <QIcon>
+#include <QTemporaryDir>
+
+namespace {
+
+// What a control placed in Designer runs on: sample routes in memory and a
+// scratch folder removed with the control, so designing a form never writes
+// beside the installed library or into an operator's routes.
+class PreviewStore final : public QObject
+{
+public:
+    PreviewStore() : store(environment()), forms(store, molvik::FormServices::real()) {}
+
+    QTemporaryDir scratch;
+    molvik::RouteStore store;
+    molvik::FormContext forms;
+
+    void fillSamples()
+    {
+        struct Sample
+        {
+            const char *name;
+            molvik::YesNo molvik::RouteDef::*method;
+        };
+        const Sample samples[] = {{"Copy to archive", &molvik::RouteDef::DirTransfer},
+                                  {"Upload to partner", &molvik::RouteDef::FTPTransfer},
+                                  {"Mail to office", &molvik::RouteDef::EmailTransfer}};
+        store.routeCount = 0;
+        for (const Sample &s : samples) {
+            molvik::RouteDef &r = store.routes[std::size_t(++store.routeCount)];
+            r = molvik::RouteDef{};
+            r.RouteDef = QLatin1String(s.name);
+            r.Pattern = QStringLiteral("*.*");
+            r.*s.method = molvik::Yes;
+        }
+    }
+
+private:
+    molvik::Environment environment() const
+    {
+        molvik::Environment env = molvik::Environment::systemDefault();
+        env.componentFolder = scratch.path();
+        return env;
+    }
+};
+
+} // namespace
 
 Molvik4Plugin::Molvik4Plugin(QObject *parent) : QObject(parent)
 {}
@@ -44,7 +92,13 @@ bool Molvik4Plugin::isContainer() const
 
 QWidget *Molvik4Plugin::createWidget(QWidget *parent)
 {
-    return new molvik::Molvik4(parent);
+    auto *preview = new PreviewStore;
+    auto *control = new molvik::Molvik4(preview->forms, parent);
+    // A child goes after the control's own destructor has run.
+    preview->setParent(control);
+    preview->fillSamples();
+    control->UpdateTree();
+    return control;
 }
 
 QString Molvik4Plugin::domXml() const

@@ -1,18 +1,38 @@
+#include <QDir>
 #include <QPluginLoader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 #include <gtest/gtest.h>
 
-TEST(DesignerPlugin, LoadsAndOffersTheControl)
+#include <memory>
+
+// The plugin as Designer finds it in an installed tree: it must reach the
+// library by itself and leave the folder beside the library untouched.
+TEST(DesignerPlugin, InstalledPluginLoadsAnywhereAndPreviewsWithoutWriting)
 {
-    QPluginLoader loader(QStringLiteral(MOLVIK_DESIGNER_PLUGIN));
-    QObject *instance = loader.instance();
-    ASSERT_NE(instance, nullptr) << loader.errorString().toStdString();
-    auto *widget = qobject_cast<QDesignerCustomWidgetInterface *>(instance);
-    ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(widget->name(), QStringLiteral("molvik::Molvik4"));
-    EXPECT_EQ(widget->includeFile(), QStringLiteral("control/Molvik4.h"));
-    EXPECT_TRUE(widget->domXml().contains(QStringLiteral("class=\"molvik::Molvik4\"")));
-    EXPECT_FALSE(widget->isContainer());
-    EXPECT_FALSE(widget->icon().isNull());
+    QTemporaryDir prefix;
+    QProcess install;
+    install.start(QStringLiteral(MOLVIK_CMAKE),
+                  {QStringLiteral("--install"), QStringLiteral(MOLVIK_BUILD_DIR), QStringLiteral("--prefix"), prefix.path()});
+    ASSERT_TRUE(install.waitForFinished(-1) && install.exitCode() == 0) << install.readAllStandardError().toStdString();
+    ASSERT_TRUE(qEnvironmentVariableIsEmpty("LD_LIBRARY_PATH"));
+
+    const QString libDir = prefix.filePath(QStringLiteral(MOLVIK_INSTALL_LIBDIR));
+    const QStringList before = QDir(libDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QPluginLoader loader(libDir + QStringLiteral("/qt6/plugins/designer/libMolvik4Plugin.so"));
+    auto *plugin = qobject_cast<QDesignerCustomWidgetInterface *>(loader.instance());
+    ASSERT_NE(plugin, nullptr) << loader.errorString().toStdString();
+    EXPECT_EQ(plugin->name(), QStringLiteral("molvik::Molvik4"));
+    EXPECT_TRUE(plugin->domXml().contains(QStringLiteral("class=\"molvik::Molvik4\"")));
+
+    std::unique_ptr<QWidget> control(plugin->createWidget(nullptr));
+    ASSERT_NE(control, nullptr);
+    auto *tree = control->findChild<QTreeWidget *>();
+    ASSERT_NE(tree, nullptr);
+    EXPECT_GT(tree->topLevelItemCount(), 1) << "the preview shows sample routes";
+    control.reset();
+    EXPECT_EQ(QDir(libDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
