@@ -71,11 +71,11 @@ TEST(FileSystem, WriteWholeReplacesAtomicallyAndKeepsModes)
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                                     QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     // A leftover temporary file of an interrupted save is removed.
-    QFile stray(path + QStringLiteral(".aB3xY9"));
+    QFile stray(tmp.filePath(QStringLiteral(".Routes.xml.aB3xY9.saving")));
     ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
     stray.write("secret");
     stray.close();
-    QFile unrelated(tmp.filePath(QStringLiteral("Routes.xml.keep-me")));
+    QFile unrelated(tmp.filePath(QStringLiteral("Routes.xml.backup")));
     ASSERT_TRUE(unrelated.open(QIODevice::WriteOnly));
     unrelated.close();
 
