@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <optional>
+
 namespace molvik {
 
 namespace {
@@ -96,24 +98,47 @@ Molvik4::~Molvik4() = default;
 
 void Molvik4::UserControl_Initialize()
 {
-    try {
-        m_store.routeCount = 0;
-        check(Reg::selectDataFolder(m_store));
-        if (!RuleSys::loadRoutes(m_store, m_store.routesPath())) {
-            RuleSys::makeDefaultRoute(m_store);
-            check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
+    std::optional<Molvik4Error> failure;
+    // Each step is tried on its own: the tree shows what is in memory even
+    // when the file could not be kept.
+    const auto attempt = [&failure](const auto &step) {
+        try {
+            step();
+        } catch (const Molvik4Error &e) {
+            if (!failure)
+                failure = e;
         }
-        m_store.routeLimit = 8;
+    };
+    m_store.routeCount = 0;
+    attempt([&] {
+        check(Reg::selectDataFolder(m_store));
+        const QString path = m_store.routesPath();
+        QString refusal;
+        if (RuleSys::loadRoutes(m_store, path, &refusal))
+            return;
+        RuleSys::makeDefaultRoute(m_store);
+        // The operator's unread file is moved aside first; one that cannot
+        // be moved is not overwritten either.
+        QString keptAs;
+        check(RuleSys::setAsideRejected(m_store, path, keptAs));
+        check(RuleSys::saveRoutes(m_store, path));
+        if (!keptAs.isEmpty())
+            failure = Molvik4Error(
+                path, QStringLiteral("not read (%1); kept as %2, and the default route written").arg(refusal, keptAs));
+    });
+    m_store.routeLimit = 8;
+    attempt([&] {
         UpdateTree();
         for (const QString &name : {QStringLiteral("Complete"), QStringLiteral("Hold")}) {
             const QString folder = m_store.inDataFolder(name);
             if (!m_store.fileSystem().folderExists(folder))
                 check(m_store.fileSystem().createFolder(folder));
         }
-    } catch (const Molvik4Error &e) {
+    });
+    if (failure) {
         // The host cannot have connected yet: tell it once its event loop runs.
-        m_startupFailure = e.path() + QStringLiteral(": ") + e.cause();
-        QTimer::singleShot(0, this, [this, e] { report(e); });
+        m_startupFailure = failure->path() + QStringLiteral(": ") + failure->cause();
+        QTimer::singleShot(0, this, [this, e = *failure] { report(e); });
     }
 }
 

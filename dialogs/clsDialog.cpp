@@ -12,7 +12,9 @@ clsDialog::clsDialog(FormContext &context) : m_context(context)
 
 void clsDialog::Class_Initialize()
 {
-    Reg::selectDataFolder(m_context.store());
+    // The dialogs work without the data folder; the control reports its
+    // failure on its next file operation.
+    (void)Reg::selectDataFolder(m_context.store());
 }
 
 QString clsDialog::ShowDirectory(QWidget *owner)

@@ -1,16 +1,17 @@
 #include "platform/FileSystem.h"
 
+#include "platform/DurableWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -18,36 +19,9 @@ namespace molvik {
 
 namespace {
 
-QString systemMessage(int err)
+[[maybe_unused]] QString systemMessage(int err)
 {
     return QString::fromLocal8Bit(std::strerror(err));
-}
-
-#ifdef Q_OS_UNIX
-// Makes a rename in the folder durable.
-bool syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-#endif
-
-// A kill during a save can leave QSaveFile's temporary file ("name.XXXXXX")
-// behind; it may hold passwords, so it goes before the next save.
-void removeLeftovers(const QFileInfo &target)
-{
-    QDir dir = target.absoluteDir();
-    const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(target.fileName()) +
-                                      QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-    const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    for (const QString &name : names) {
-        if (leftover.match(name).hasMatch())
-            dir.remove(name);
-    }
 }
 
 } // namespace
@@ -76,15 +50,22 @@ bool FileSystem::folderExists(const QString &path) const
 IoResult FileSystem::createFolder(const QString &path) const
 {
     const QString local = localPath(path);
+#ifdef Q_OS_UNIX
+    if (::mkdir(QFile::encodeName(local).constData(), 0777) == 0)
+        return IoResult::success();
+    const int err = errno;
+#else
     if (QDir().mkdir(local))
         return IoResult::success();
+    const int err = 0;
+#endif
     const QFileInfo info(local);
     QString why = QStringLiteral("cannot create the folder");
     if (info.exists())
         why = QStringLiteral("a file or folder of that name is in the way");
     else if (!info.absoluteDir().exists())
         why = QStringLiteral("the folder above it does not exist");
-    return IoResult::failure(IoResult::Code::CreateFolderFailed, path, why);
+    return IoResult::failure(IoResult::Code::CreateFolderFailed, path, why, err);
 }
 
 QString FileSystem::baseName(const QString &path) const
@@ -111,17 +92,42 @@ IoResult FileSystem::deleteFile(const QString &path) const
 std::unique_ptr<QFile> FileSystem::openRead(const QString &path, IoResult &error) const
 {
     auto file = std::make_unique<QFile>(localPath(path));
-    errno = 0;
-    if (QFileInfo(file->fileName()).isDir()) {
-        error = IoResult::failure(IoResult::Code::OpenFailed, path, systemMessage(EISDIR), EISDIR);
+#ifdef Q_OS_UNIX
+    // Without O_NONBLOCK a FIFO would hold the open until a writer came.
+    const int fd = ::open(QFile::encodeName(file->fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        error = IoResult::failure(err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, path, systemMessage(err),
+                                  err);
+        return nullptr;
+    }
+    struct stat st
+    {
+    };
+    const int statErr = ::fstat(fd, &st) == 0 ? 0 : errno;
+    if (statErr != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int err = statErr != 0 ? statErr : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        error = IoResult::failure(IoResult::Code::OpenFailed, path,
+                                  statErr != 0 ? systemMessage(err) : QStringLiteral("not a regular file"), err);
+        return nullptr;
+    }
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        error = IoResult::failure(IoResult::Code::OpenFailed, path, file->errorString(), EIO);
+        return nullptr;
+    }
+#else
+    if (QFileInfo(file->fileName()).exists() && !QFileInfo(file->fileName()).isFile()) {
+        error = IoResult::failure(IoResult::Code::OpenFailed, path, QStringLiteral("not a regular file"));
         return nullptr;
     }
     if (!file->open(QIODevice::ReadOnly)) {
-        const int err = errno != 0 ? errno : EIO;
-        const auto code = err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed;
-        error = IoResult::failure(code, path, systemMessage(err), err);
+        const auto code = file->exists() ? IoResult::Code::OpenFailed : IoResult::Code::NotFound;
+        error = IoResult::failure(code, path, file->errorString());
         return nullptr;
     }
+#endif
     error = IoResult::success();
     return file;
 }
@@ -140,52 +146,12 @@ IoResult FileSystem::readAll(const QString &path, QByteArray &out) const
 
 IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content) const
 {
-    const QString local = localPath(path);
-    const QFileInfo target(local);
-    if (!target.absoluteDir().exists())
-        return IoResult::failure(IoResult::Code::OpenFailed, path, systemMessage(ENOENT), ENOENT);
-    removeLeftovers(target);
-    const bool existed = target.exists();
+    return DurableWrite::write(localPath(path), path, content);
+}
 
-    QSaveFile file(local);
-    if (!file.open(QIODevice::WriteOnly))
-        return IoResult::failure(IoResult::Code::OpenFailed, path, file.errorString());
-
-    // Qt 6.4 can report a full disk as a successful commit, so every step is
-    // checked here and the data is synced before the rename.
-    auto fail = [&](IoResult::Code code, const QString &why, int err) {
-        file.cancelWriting();
-        return IoResult::failure(code, path, why, err);
-    };
-    // Owner-only before the first byte: where the temporary file has a name
-    // (no O_TMPFILE), others could open it while it holds the passwords.
-    if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
-    errno = 0;
-    if (file.write(content) != content.size())
-        return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
-    if (!file.flush())
-        return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
-#ifdef Q_OS_UNIX
-    if (::fdatasync(file.handle()) != 0) {
-        const int err = errno;
-        return fail(IoResult::Code::SyncFailed, systemMessage(err), err);
-    }
-#endif
-    if (file.error() != QFileDevice::NoError)
-        return fail(IoResult::Code::WriteFailed, file.errorString(), errno);
-    errno = 0;
-    if (!file.commit()) {
-        const int err = errno;
-        return IoResult::failure(IoResult::Code::CommitFailed, path, file.errorString(), err);
-    }
-#ifdef Q_OS_UNIX
-    if (!syncFolder(target.absolutePath())) {
-        const int err = errno;
-        return IoResult::failure(IoResult::Code::SyncFailed, path, systemMessage(err), err);
-    }
-#endif
-    return IoResult::success();
+IoResult FileSystem::moveAside(const QString &path, const QString &to) const
+{
+    return DurableWrite::move(localPath(path), localPath(to), path);
 }
 
 } // namespace molvik

@@ -37,14 +37,18 @@ public:
     IoResult deleteFile(const QString &path) const;
 
     IoResult readAll(const QString &path, QByteArray &out) const;
-    // Opened for reading, or null with the failure in error.
+    // Opened for reading, or null with the failure in error. Only a regular
+    // file opens: a FIFO, device or folder fails at once.
     std::unique_ptr<QFile> openRead(const QString &path, IoResult &error) const;
 
-    // Replaces the file whole: the path holds either its old content or the
-    // new one, never a cut file. A new file is readable by its owner only;
-    // an existing one keeps its permissions. Virtual so a test can make the
-    // disk fail.
+    // Writes the file whole as DurableWrite describes: replaced by a rename
+    // where it can keep the old owner, group and mode, else rewritten in
+    // place and synced. A new file is readable by its owner only. Virtual so
+    // a test can make the disk fail.
     virtual IoResult writeWhole(const QString &path, const QByteArray &content) const;
+    // Renames the regular file at path to `to`, replacing what is there.
+    // NotFound when there is no file.
+    IoResult moveAside(const QString &path, const QString &to) const;
 };
 
 } // namespace molvik

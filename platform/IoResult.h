@@ -7,7 +7,7 @@ namespace molvik {
 // The outcome of a file-system operation, returned as a value: a code, the
 // path it concerned and a readable cause. Only the control turns it into text
 // for the host.
-struct IoResult
+struct [[nodiscard]] IoResult
 {
     enum class Code {
         Ok,
@@ -18,7 +18,8 @@ struct IoResult
         CommitFailed,
         CreateFolderFailed,
         DeleteFailed,
-        ReadFailed
+        ReadFailed,
+        LineTooLong
     };
 
     Code code = Code::Ok;

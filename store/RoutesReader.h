@@ -12,12 +12,14 @@ namespace molvik {
 class RouteStore;
 
 // The forgiving line scanner behind load-routes. It streams the device in
-// bounded pieces (a line over 64 KiB is skipped without being held), never
+// bounded pieces (a line over 1 MiB is skipped without being held), never
 // throws, and appends routes to the store from slot count + 1 upward.
 class RoutesReader
 {
 public:
-    static constexpr qsizetype kMaxLine = 64 * 1024;
+    // The longest line kept, without its line end; the writer never writes a
+    // longer one.
+    static constexpr qsizetype kMaxLine = 1024 * 1024;
 
     struct Issue
     {

@@ -3,6 +3,8 @@
 #include "platform/AnsiText.h"
 #include "store/RouteStore.h"
 
+#include <cstring>
+
 namespace molvik {
 
 QByteArray RoutesWriter::serialize(const RouteStore &store)
@@ -37,6 +39,22 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
     }
     out.append("</Routes>\r\n");
     return out;
+}
+
+qsizetype RoutesWriter::longestLine(QByteArrayView bytes)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const void *nl = std::memchr(bytes.data() + start, '\n', std::size_t(bytes.size() - start));
+        qsizetype end = nl ? static_cast<const char *>(nl) - bytes.data() : bytes.size();
+        const qsizetype next = end + 1;
+        if (nl && end > start && bytes[end - 1] == '\r')
+            --end;
+        longest = qMax(longest, end - start);
+        start = next;
+    }
+    return longest;
 }
 
 } // namespace molvik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 namespace molvik {
 
@@ -13,6 +14,8 @@ class RoutesWriter
 {
 public:
     static QByteArray serialize(const RouteStore &store);
+    // The longest line of bytes as the reader counts it: without LF or CR LF.
+    static qsizetype longestLine(QByteArrayView bytes);
 };
 
 } // namespace molvik

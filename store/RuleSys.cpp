@@ -38,7 +38,8 @@ void resetWorkingRoute(RouteStore &store)
 void appendAndSave(RouteStore &store)
 {
     store.lastAppendFailure = IoResult::success();
-    Reg::ensureDataFolder(store);
+    // A missing shared folder shows again, and is kept, when the save below runs.
+    (void)Reg::ensureDataFolder(store);
     if (store.routeCount >= RouteStore::kMaxRoutes)
         return;
     ++store.routeCount;
@@ -58,24 +59,52 @@ IoResult saveRoutes(RouteStore &store, const QString &path)
 {
     if (IoResult r = Reg::ensureDataFolder(store); !r)
         return r;
-    return store.fileSystem().writeWhole(path, RoutesWriter::serialize(store));
+    const QByteArray bytes = RoutesWriter::serialize(store);
+    // Never write what load-routes would not read back whole.
+    if (const qsizetype longest = RoutesWriter::longestLine(bytes); longest > RoutesReader::kMaxLine)
+        return IoResult::failure(IoResult::Code::LineTooLong, path,
+                                 QStringLiteral("a value is too long to keep: a line of %1 bytes, at most %2 are read back")
+                                     .arg(longest)
+                                     .arg(RoutesReader::kMaxLine));
+    return store.fileSystem().writeWhole(path, bytes);
 }
 
-bool loadRoutes(RouteStore &store, const QString &path)
+bool loadRoutes(RouteStore &store, const QString &path, QString *refusal)
 {
-    Reg::ensureDataFolder(store);
+    // A shared folder that cannot be made shows as a missing file.
+    (void)Reg::ensureDataFolder(store);
     if (!store.fileSystem().fileExists(path))
         return false;
     IoResult error;
     const auto file = store.fileSystem().openRead(path, error);
-    if (!file)
+    if (!file) {
+        if (refusal)
+            *refusal = error.message;
         return false;
-    return RoutesReader::read(*file, store);
+    }
+    if (RoutesReader::read(*file, store))
+        return true;
+    if (refusal)
+        *refusal = QStringLiteral("its first line is not \"<Routes>\"");
+    return false;
+}
+
+IoResult setAsideRejected(RouteStore &store, const QString &path, QString &keptAs)
+{
+    keptAs.clear();
+    const QString aside = path + QStringLiteral(".rejected");
+    const IoResult moved = store.fileSystem().moveAside(path, aside);
+    if (moved.code == IoResult::Code::NotFound)
+        return IoResult::success();
+    if (moved)
+        keptAs = aside;
+    return moved;
 }
 
 void makeDefaultRoute(RouteStore &store)
 {
-    Reg::ensureDataFolder(store);
+    // The folders are made, and their failures reported, by the control's start-up.
+    (void)Reg::ensureDataFolder(store);
     RouteDef &slot = store.routes[1];
     slot.RouteDef = QStringLiteral("Default Route");
     slot.DefaultRoute = Yes;
@@ -87,7 +116,7 @@ void makeDefaultRoute(RouteStore &store)
     store.routeCount = qMin(store.routeCount + 1, qint32(RouteStore::kMaxRoutes));
     const QString hold = store.inDataFolder(QStringLiteral("Hold"));
     if (!store.fileSystem().folderExists(hold))
-        store.fileSystem().createFolder(hold);
+        (void)store.fileSystem().createFolder(hold);
 }
 
 } // namespace molvik::RuleSys

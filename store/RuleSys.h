@@ -23,12 +23,21 @@ void appendAndSave(RouteStore &store);
 // Refills the names list (indices 0 to the count) from the table.
 void rebuildNames(RouteStore &store);
 
-// Rewrites the whole routes file from the table.
+// Rewrites the whole routes file from the table. A table with a line the
+// reader would skip is refused and the file left as it was.
 IoResult saveRoutes(RouteStore &store, const QString &path);
 
 // Appends the file's routes from slot count + 1 upward. Yes when the file
-// exists and its first line is exactly "<Routes>".
-bool loadRoutes(RouteStore &store, const QString &path);
+// exists and its first line is exactly "<Routes>". When it answers no for a
+// file that is there, refusal (if given) gets why.
+bool loadRoutes(RouteStore &store, const QString &path, QString *refusal = nullptr);
+
+// Moves a file that load-routes refused to path + ".rejected", replacing an
+// older one, so the default route can take its place without a byte lost.
+// keptAs gets the new name, or stays empty when there was no file. A file
+// that cannot be moved (or is not a regular file) is a failure: it must not
+// be overwritten either.
+IoResult setAsideRejected(RouteStore &store, const QString &path, QString &keptAs);
 
 // Puts the "Default Route" into slot 1 and makes the Hold folder.
 void makeDefaultRoute(RouteStore &store);

@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace molvik {
 
@@ -118,6 +120,17 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     // Tab moves on to the next box, as in every other box of the page.
     Text1Message->setTabChangesFocus(true);
     Twips::place(Text1Message, 2040, 1080, 4095, 1125);
+    // No longer than a one-line box holds (32767), so the routes file always
+    // keeps the message whole.
+    connect(Text1Message, &QPlainTextEdit::textChanged, this, [this] {
+        constexpr int most = 32767;
+        if (Text1Message->document()->characterCount() - 1 <= most)
+            return;
+        QTextCursor cut(Text1Message->document());
+        cut.setPosition(most);
+        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+    });
 
     Frame3 = frame(QStringLiteral("Frame3"), QString(), Frame1);
     Twips::place(Frame3, 120, 1320, 1815, 855);

@@ -47,7 +47,9 @@ RuleName::RuleName(FormContext &context)
 void RuleName::OKButton_Click()
 {
     RouteStore &st = store();
-    guarded([&] { Reg::ensureDataFolder(st); });
+    // The page goes on without the shared folder; the save at the end of the
+    // wizard meets the same failure and the control reports it.
+    guarded([&] { (void)Reg::ensureDataFolder(st); });
     QString name = Text1->text();
     for (const QChar c : {u'/', u'\\', u'*', u'?', u'<', u'"'})
         name.remove(c);

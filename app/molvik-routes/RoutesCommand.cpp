@@ -5,7 +5,6 @@
 #include "store/RouteDef.h"
 #include "store/RouteStore.h"
 #include "store/RoutesReader.h"
-#include "store/RuleSys.h"
 #include "store/TransferMethod.h"
 
 #include <QDir>
@@ -191,11 +190,13 @@ public:
         return file;
     }
 
+    // Reads through the one open, so its error is the one reported.
     bool load(QTextStream &err)
     {
-        if (!open(err))
+        const auto file = open(err);
+        if (!file)
             return false;
-        m_accepted = RuleSys::loadRoutes(m_store, m_path);
+        m_accepted = RoutesReader::read(*file, m_store);
         return true;
     }
 

@@ -35,14 +35,20 @@ int main(int argc, char **argv)
     layout->addWidget(control);
     window.setCentralWidget(central);
 
-    QObject::connect(control, &molvik::Molvik4::operationFailed, &window, [&window](const QString &path, const QString &cause) {
-        QMessageBox::critical(&window, QStringLiteral("MolvikWizard"),
-                              QStringLiteral("The routes could not be kept on disk.\n\n%1\n%2").arg(path, cause));
-    });
+    // A screenshot run has no one to close a message box: failures go to
+    // standard error there.
+    const bool screenshotRun = parser.isSet(screenshot);
+    QObject::connect(
+        control, &molvik::Molvik4::operationFailed, &window, [&window, screenshotRun](const QString &path, const QString &cause) {
+            if (screenshotRun)
+                return;
+            QMessageBox::critical(&window, QStringLiteral("MolvikWizard"),
+                                  QStringLiteral("The routes could not be kept on disk.\n\n%1\n%2").arg(path, cause));
+        });
     if (!control->startupFailure().isEmpty())
         std::fprintf(stderr, "molvik-wizard: %s\n", qPrintable(control->startupFailure()));
 
-    if (parser.isSet(screenshot)) {
+    if (screenshotRun) {
         window.show();
         QApplication::processEvents();
         const QString file = parser.value(screenshot);

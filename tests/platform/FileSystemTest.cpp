@@ -32,12 +32,12 @@ TEST(FileSystem, WriteWholeReplacesTheFileKeepsItsModeAndLeavesOthersAlone)
     EXPECT_EQ(mode(path), 0600u); // a new file holds passwords: owner only
 
     ::chmod(QFile::encodeName(path).constData(), 0644); // as its owner set it
-    writeFile(path + u".aB3xY9"_s, "secret");           // left by an interrupted save
-    writeFile(path + u".keep-me"_s, "");
+    writeFile(tmp.filePath(u".Routes.xml.aB3xY9.saving"_s), "secret"); // left by an interrupted save
+    writeFile(path + u".backup"_s, "");                                // the operator's own
     ASSERT_TRUE(fs.writeWhole(path, "second").ok());
     EXPECT_EQ(readFile(path), "second");
     EXPECT_EQ(mode(path), 0644u);
-    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"Routes.xml"_s, u"Routes.xml.keep-me"_s}));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"Routes.xml"_s, u"Routes.xml.backup"_s}));
 
     QDir().mkdir(tmp.filePath(u"blocked"_s)); // a folder where the file should be stays
     EXPECT_FALSE(fs.writeWhole(tmp.filePath(u"blocked"_s), "x").ok());
