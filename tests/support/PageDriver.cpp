@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -83,6 +84,16 @@ void PageDriver::fill(const QString &control, const QString &value)
 {
     if (QWidget *f = form())
         fillIn(*f, control, value);
+}
+
+void PageDriver::act(const QString &steps)
+{
+    for (const QString &step : steps.split(u';', Qt::SkipEmptyParts)) {
+        if (step.contains(u'='))
+            fill(step.section(u'=', 0, 0), step.section(u'=', 1));
+        else
+            press(step);
+    }
 }
 
 void PageDriver::press(const QString &button)

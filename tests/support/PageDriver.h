@@ -36,6 +36,8 @@ public:
     void on(const QString &form, std::function<void()> step);
 
     void fill(const QString &control, const QString &value);
+    // Fills and presses in turn: "Text1(0)=site;cbProxy=1;OKButton".
+    void act(const QString &steps);
     void press(const QString &button);
     // A box's text, or "1"/"0" for an option or check box ("2" greyed).
     QString text(const QString &control) const;
