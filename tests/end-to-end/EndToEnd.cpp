@@ -38,14 +38,7 @@ void RealFlow::then(const QString &modal, Step step)
 
 void RealFlow::then(const QString &modal, const QString &steps)
 {
-    then(modal, [steps](QWidget &w) {
-        for (const QString &step : steps.split(u';', Qt::SkipEmptyParts)) {
-            if (step.contains(u'='))
-                fillIn(w, step.section(u'=', 0, 0), step.section(u'=', 1));
-            else
-                pressIn(w, step);
-        }
-    });
+    then(modal, [steps](QWidget &w) { actIn(&w, steps); });
 }
 
 // One poll at a time, each its own single-shot so the nested exec() loops run

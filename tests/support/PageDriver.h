@@ -14,8 +14,10 @@ namespace molvik::test {
 // text typed as an operator types it; a check box or option gets "1" or "0"
 // by a click on its indicator; any other name is a button to click, and
 // "Escape" is the key.
-void fillIn(QWidget &form, const QString &control, const QString &value);
-void pressIn(QWidget &form, const QString &button);
+void fillIn(QWidget *form, const QString &control, const QString &value);
+void pressIn(QWidget *form, const QString &button);
+// Fills and presses in turn: "Text1(0)=site;cbProxy=1;OKButton".
+void actIn(QWidget *form, const QString &steps);
 
 // A form context on a temporary store with every seam scripted, and the
 // operations every page test needs, on the current form.
@@ -35,10 +37,9 @@ public:
     // Queues step for the next modal show of the named form, current while it runs.
     void on(const QString &form, std::function<void()> step);
 
-    void fill(const QString &control, const QString &value);
-    // Fills and presses in turn: "Text1(0)=site;cbProxy=1;OKButton".
-    void act(const QString &steps);
-    void press(const QString &button);
+    void fill(const QString &control, const QString &value) { fillIn(m_current, control, value); }
+    void press(const QString &button) { pressIn(m_current, button); }
+    void act(const QString &steps) { actIn(m_current, steps); }
     // A box's text, or "1"/"0" for an option or check box ("2" greyed).
     QString text(const QString &control) const;
     bool enabled(const QString &control) const;
@@ -53,6 +54,8 @@ public:
     // Several fields, names separated by blanks, values joined by "|".
     QString fields(const QString &elements) const;
     void setFields(const QString &elements, const QString &values);
+    // Fields as "Element=value", ";" between.
+    void given(const QString &assignments);
 
     // Checks the next message box shown since the last check.
     void expectMessage(const QString &text, const QString &title, MsgIcon icon, MsgButtons buttons);
@@ -61,10 +64,15 @@ public:
     bool routesSaved() const;
 
 private:
-    QWidget *form() const;
-
     QPointer<Form> m_current;
     std::size_t m_checkedMessages = 0;
+};
+
+// A row of a test table: its name, what is given, what is done, what is expected.
+struct Row
+{
+    const char *name;
+    QString given, steps, expected;
 };
 
 // A file's whole content; empty when it cannot be read.
