@@ -58,7 +58,6 @@ struct ControlDriver : PageDriver
         QObject::connect(control.get(), &Molvik4::operationFailed,
                          [this](const QString &path, const QString &cause) { failures << path + u'|' + cause; });
     }
-    ~ControlDriver() { control.reset(); }
 
     // "key|text|image" per node, " " between, then the selected key.
     QString tree() const

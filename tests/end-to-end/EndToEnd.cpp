@@ -24,11 +24,6 @@ RealFlow::RealFlow(bool realMessageBoxes)
     control->show();
 }
 
-RealFlow::~RealFlow()
-{
-    control.reset();
-}
-
 void RealFlow::then(const QString &modal, Step step)
 {
     if (m_steps.empty())

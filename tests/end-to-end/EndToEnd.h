@@ -16,7 +16,6 @@ namespace molvik::test {
 struct RealFlow : PageDriver
 {
     explicit RealFlow(bool realMessageBoxes = false);
-    ~RealFlow();
 
     using Step = std::function<void(QWidget &)>;
     // Queues a step for the next modal window of that object name or class,
