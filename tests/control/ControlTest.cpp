@@ -130,28 +130,22 @@ TEST(Startup, AFailureReachesTheHostAndNothingIsLost)
 
 TEST(Tree, ImagesFollowTheFlagsInBothOrders)
 {
-    // The flags, then the image the rebuilt tree shows and the one an added node gets.
-    const std::tuple<const char *, int, int> rows[] = {{"", 0, 0},
-                                                       {"DirTransfer", 4, 5},
-                                                       {"KelmXTransfer", 5, 4},
-                                                       {"HyperTransfer", 0, 6},
-                                                       {"FTPTransfer DirTransfer", 4, 5},
-                                                       {"FTPTransfer FTPMonitor", 9, 9},
-                                                       {"DirTransfer KelmXTransfer", 5, 5},
-                                                       {"EmailTransfer HyperTransfer", 3, 6}};
+    // The flags ("+" between), then the image the rebuilt tree shows and the one an added node gets.
     ControlDriver d;
-    for (const auto &[flags, rebuilt, added] : rows) {
-        SCOPED_TRACE(flags);
+    for (const QString &row :
+         u"-/0/0 DirTransfer/4/5 KelmXTransfer/5/4 HyperTransfer/0/6 FTPTransfer+DirTransfer/4/5 "
+         u"FTPTransfer+FTPMonitor/9/9 DirTransfer+KelmXTransfer/5/5 EmailTransfer+HyperTransfer/3/6"_s.split(u' ')) {
+        SCOPED_TRACE(row.toStdString());
         d.store().workingRoute = RouteDef{};
-        for (const QString &flag : QString::fromLatin1(flags).split(u' ', Qt::SkipEmptyParts))
-            d.setField(flag, u"True"_s);
+        for (const QString &flag : row.section(u'/', 0, 0).split(u'+'))
+            d.given(flag == u"-" ? QString() : flag + u"=True"_s);
         d.store().routes[1] = d.store().workingRoute;
         d.store().routeCount = 1;
         d.control->UpdateTree();
-        EXPECT_EQ(d.tree(), u"D1||%1 @D1"_s.arg(rebuilt));
+        EXPECT_EQ(d.tree(), u"D1||%1 @D1"_s.arg(row.section(u'/', 1, 1)));
         QTreeWidgetItem *unused = nullptr;
         d.control->AddTreeNode(unused);
-        EXPECT_EQ(d.tree(), u"D1||%1 D1||%2 @D1"_s.arg(rebuilt).arg(added));
+        EXPECT_EQ(d.tree(), u"D1||%1 D1||%2 @D1"_s.arg(row.section(u'/', 1, 1), row.section(u'/', 2, 2)));
         EXPECT_EQ(d.control->Tree->currentItem(), d.control->Tree->topLevelItem(1));
     }
     // The icons behind the numbers are real pictures.

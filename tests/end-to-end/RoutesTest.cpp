@@ -61,7 +61,7 @@ TEST(EndToEnd, NewRouteForEveryMethod)
          {{u"RuleName"_s, u"Text1=Scans \"out\";OKButton"_s},
           {u"MoveVia"_s, u"Option1(0)=1;OKButton"_s},
           {u"FileCopy"_s, u"Command1;OKButton"_s}},
-         u"DirTransfer=True|RemoteDirectory=/srv/outgoing|RemoteFTPDirectory="_s},
+         u"DirTransfer=True|RemoteDirectory=/srv/outgoing"_s},
         {"Upload site",
          {{u"RuleName"_s, u"Text1=Upload site;OKButton"_s},
           {u"MoveVia"_s, u"Option1(1)=1;OKButton"_s},
@@ -81,8 +81,7 @@ TEST(EndToEnd, NewRouteForEveryMethod)
                            u"Text1(4)=sender;Text1(5)=p4ss word;Text1(9)=995;OKButton"_s}},
          u"EmailTransfer=True|FTPServer=smtp.example.org|FTPLogon=sender|FTPPassword=p4ss word|"
          u"AutoEmailName=office@example.org|AutoEmailAttach=sender@example.org|AutoEmailMessage=Hello,the files.|"
-         u"AutoEmailSubject=Finished files|mailPOPServer=pop.example.org|mailPOPService=995|mailPOPLogin=True|"
-         u"RemoteFTPDirectory="_s}};
+         u"AutoEmailSubject=Finished files|mailPOPServer=pop.example.org|mailPOPService=995|mailPOPLogin=True"_s}};
     for (const auto &r : rows) {
         SCOPED_TRACE(r.name);
         RealFlow flow;
