@@ -1,10 +1,11 @@
 // The routes file among other files, other users and odd file types: what
 // the host is told, and that no byte of the operator's data is lost.
-#include "control/ControlTestSupport.h"
 #include "store/RuleSys.h"
-#include "support/StoreTestSupport.h"
+#include "support/FormsTestSupport.h"
+#include "control/Molvik4.h"
 
 #include <QProcess>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,15 @@
 #include "end-to-end/EndToEnd.h"
+
 #include "forms/RealMessageBoxes.h"
 #include "forms/RealModalRunner.h"
+#include "store/RouteStore.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 namespace molvik::test {
@@ -19,34 +24,49 @@ RealFlow::RealFlow(bool realMessageBoxes)
     control->show();
 }
 
-void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> step)
+void RealFlow::then(const QString &modal, Step step)
 {
-    // Each poll is its own single-shot, so the nested exec() loops can run it.
-    // The poll holds itself only weakly; the pending single-shot keeps it alive.
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [this, name, step, weak = std::weak_ptr(poll)](int left) {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name && modal->isVisible()) {
-            step(*modal);
-            return;
-        }
-        if (left == 0) {
-            missed << name;
-            if (modal)
-                modal->hide();
-            return;
-        }
-        QTimer::singleShot(10, [self = weak.lock(), left] { (*self)(left - 1); });
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(500); });
+    if (m_steps.empty())
+        QTimer::singleShot(0, &m_timers, [this] { poll(500); });
+    m_steps.emplace_back(modal, std::move(step));
+}
+
+void RealFlow::then(const QString &modal, const QString &steps)
+{
+    then(modal, [steps](QWidget &w) { actIn(&w, steps); });
+}
+
+// One poll at a time, each its own single-shot so the nested exec() loops run
+// it; the next is scheduled before a step that may open a further window.
+void RealFlow::poll(int left)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (m_steps.empty() || left == 0)
+        return;
+    const auto &[name, step] = m_steps.front();
+    if (modal && modal->isVisible() && (modal->objectName() == name || modal->inherits(name.toLatin1()))) {
+        const Step run = step;
+        m_steps.pop_front();
+        QTimer::singleShot(0, &m_timers, [this] { poll(500); });
+        run(*modal);
+        return;
+    }
+    QTimer::singleShot(10, &m_timers, [this, left] { poll(left - 1); });
+}
+
+void RealFlow::pressControl(int index)
+{
+    QTest::mouseClick(control->Command1[index], Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(m_steps.empty()) << "step for " << (m_steps.empty() ? "" : m_steps.front().first.toStdString()) << " never ran";
+    if (QWidget *left = QApplication::activeModalWidget())
+        left->hide();
 }
 
 QString RealFlow::newRoute()
 {
-    QTest::mouseClick(control->Command1[0], Qt::LeftButton);
-    FormsFixture::settle();
-    EXPECT_TRUE(missed.isEmpty()) << missed.join(u',').toStdString();
-    EXPECT_TRUE(messages->shown.empty());
+    pressControl(0);
+    expectNoMoreMessages();
     QTreeWidget *tree = control->Tree;
     EXPECT_EQ(tree->topLevelItemCount(), 2);
     return tree->topLevelItemCount() == 2 ? tree->topLevelItem(1)->text(0) : QString();

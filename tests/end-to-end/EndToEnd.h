@@ -1,11 +1,11 @@
 #pragma once
 
 #include "control/Molvik4.h"
-#include "support/FormsTestSupport.h"
+#include "support/PageDriver.h"
 
-#include <QApplication>
-#include <QTimer>
+#include <QObject>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -13,26 +13,27 @@ namespace molvik::test {
 
 // A control whose pages run through the real QDialog::exec(); message boxes
 // and system dialogs are scripted unless a test asks for real ones.
-struct RealFlow
+struct RealFlow : PageDriver
 {
     explicit RealFlow(bool realMessageBoxes = false);
 
-    // Runs step on the modal widget named name once it is up (polling with a
-    // fresh single-shot each time); records a failure after a bounded number
-    // of polls instead of waiting for ever.
-    void whenModal(const QString &name, std::function<void(QWidget &)> step);
-
-    // Presses New Route, lets the scheduled steps drive the pages, and returns
-    // the text of the tree's second node after checking that every step ran,
-    // no message box came up and exactly one route was added to the default.
+    using Step = std::function<void(QWidget &)>;
+    // Queues a step for the next modal window of that object name or class,
+    // run once it is up; a text step is fills and presses as PageDriver::act.
+    void then(const QString &modal, Step step);
+    void then(const QString &modal, const QString &steps);
+    // Presses the control's button and checks that every queued step ran.
+    void pressControl(int index);
+    // Presses New Route and returns the one route it added to the default.
     QString newRoute();
 
-    NativeStore s;
-    std::shared_ptr<ScriptedMessageBoxes> messages = std::make_shared<ScriptedMessageBoxes>();
-    std::shared_ptr<ScriptedSystemDialogs> dialogs = std::make_shared<ScriptedSystemDialogs>();
-    std::unique_ptr<FormContext> context;
     std::unique_ptr<Molvik4> control;
-    QStringList missed;
+
+private:
+    void poll(int left);
+
+    std::deque<std::pair<QString, Step>> m_steps;
+    QObject m_timers; // owns the pending polls: none outlives the flow
 };
 
 } // namespace molvik::test

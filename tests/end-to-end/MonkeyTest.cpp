@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>

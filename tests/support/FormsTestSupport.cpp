@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -19,28 +18,11 @@ FormsFixture::~FormsFixture()
 {
     context.reset();
     settle();
-}
-
-void FormsFixture::click(Form &form, const QString &button)
-{
-    auto *b = form.findChild<QAbstractButton *>(button);
-    ASSERT_NE(b, nullptr) << "no button " << button.toStdString() << " on " << form.objectName().toStdString();
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void FormsFixture::type(Form &form, const QString &box, const QString &text)
-{
-    auto *edit = form.findChild<QLineEdit *>(box);
-    ASSERT_NE(edit, nullptr) << "no box " << box.toStdString() << " on " << form.objectName().toStdString();
-    edit->selectAll();
-    edit->del();
-    // QTest types ASCII only; other characters go in as an input method would.
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(edit, c.toLatin1());
-        else
-            edit->insert(QString(c));
-    }
+    QStringList left;
+    for (const QWidget *w : QApplication::topLevelWidgets())
+        left << QLatin1String(w->metaObject()->className()) + u' ' + w->objectName();
+    EXPECT_TRUE(left.isEmpty()) << "windows left: " << left.join(u", ").toStdString();
+    EXPECT_TRUE(modal->problems().isEmpty()) << modal->problems().join(u"; ").toStdString();
 }
 
 void FormsFixture::settle()

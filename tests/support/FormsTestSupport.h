@@ -7,25 +7,18 @@
 #include "support/ScriptedSystemDialogs.h"
 #include "support/StoreTestSupport.h"
 
-#include <QAbstractButton>
-#include <QCoreApplication>
-#include <QLineEdit>
-
 #include <memory>
 
 namespace molvik::test {
 
-// A form context on a native temporary store, with every seam scripted.
+// A form context on a native temporary store, with every seam scripted. On
+// destruction it checks that no window is left behind.
 struct FormsFixture
 {
     explicit FormsFixture(std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
     ~FormsFixture();
 
     RouteStore &store() { return *s.store; }
-    // Clicks the named button of a form.
-    static void click(Form &form, const QString &button);
-    // Types into the named line edit of a form, replacing its text.
-    static void type(Form &form, const QString &box, const QString &text);
     // Lets deleteLater() of unloaded forms run.
     static void settle();
 

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <tuple>
+
 namespace molvik::test {
 
 QByteArray readFile(const QString &path)
@@ -75,6 +77,20 @@ QByteArray saveLoopTable(qint64 n)
     RouteStore store(plainEnvironment());
     fillSaveLoopTable(store, n);
     return RoutesWriter::serialize(store);
+}
+
+// A routes file of the given names, each a directory copy, as the reader leaves them.
+QByteArray routesOf(const QStringList &names)
+{
+    NativeStore scratch;
+    RouteStore &st = *scratch.store;
+    for (int i = 0; i < names.size(); ++i) {
+        RouteDef &r = st.routes[std::size_t(i + 1)];
+        std::tie(r.RouteDef, r.DirTransfer, r.RemoteDirectory) = std::tuple(names[i], Yes, QStringLiteral("/srv/") + names[i]);
+        std::tie(r.FTPport, r.PrxyPort, r.mailPOPService, r.mailSMTPService) = std::tuple(21, 21, 110, 25);
+    }
+    st.routeCount = int(names.size());
+    return RoutesWriter::serialize(st);
 }
 
 } // namespace molvik::test

@@ -51,6 +51,9 @@ struct NativeStore
 // A route with every field set to something distinct from its default.
 RouteDef sampleRoute(int n);
 
+// A routes file of the given names, each a directory copy, as the reader leaves them.
+QByteArray routesOf(const QStringList &names);
+
 // The tables the save-loop child alternates between: save n writes ten
 // routes when n is even and three when it is odd, with n itself in the first
 // route so a reader can tell which save a file came from.

@@ -1,0 +1,245 @@
+// The control on a temporary data folder with scripted seams: start-up,
+// the tree, New, Delete and Edit Route, and renames.
+
+#include "control/ImageList.h"
+#include "control/Molvik4.h"
+#include "store/RouteStore.h"
+#include "store/RoutesWriter.h"
+#include "support/PageDriver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace molvik;
+using namespace molvik::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A disk whose writes fail when told to.
+class SwitchableFileSystem final : public FileSystem
+{
+public:
+    IoResult writeWhole(const QString &path, const QByteArray &content) const override
+    {
+        if (failWrites)
+            return IoResult::failure(IoResult::Code::WriteFailed, path, u"No space left on device"_s, 28);
+        return FileSystem::writeWhole(path, content);
+    }
+    mutable bool failWrites = false;
+};
+
+struct ControlDriver : PageDriver
+{
+    explicit ControlDriver(const QByteArray &routes = {}) : PageDriver(std::make_shared<SwitchableFileSystem>())
+    {
+        disk = std::static_pointer_cast<const SwitchableFileSystem>(s.store->environment().fileSystem);
+        if (!routes.isNull())
+            s.write(u"Routes.xml"_s, routes);
+        control = std::make_unique<Molvik4>(*context);
+        QObject::connect(control.get(), &Molvik4::operationFailed,
+                         [this](const QString &path, const QString &cause) { failures << path + u'|' + cause; });
+    }
+
+    // "key|text|image" per node, " " between, then the selected key.
+    QString tree() const
+    {
+        QStringList out;
+        for (int i = 0; i < control->Tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *n = control->Tree->topLevelItem(i);
+            out << u"%1|%2|%3"_s.arg(Molvik4::keyOf(n), n->text(0)).arg(Molvik4::imageOf(n));
+        }
+        return out.join(u' ') + u" @"_s + Molvik4::keyOf(control->Tree->currentItem());
+    }
+    void select(int slot) { control->Tree->setCurrentItem(control->Tree->topLevelItem(slot - 1)); }
+    void pressControl(int index) { QTest::mouseClick(control->Command1[index], Qt::LeftButton); }
+    QByteArray routesFile() const { return readFile(s.path(u"Routes.xml"_s)); }
+
+    std::shared_ptr<const SwitchableFileSystem> disk;
+    std::unique_ptr<Molvik4> control;
+    QStringList failures; // "path|cause" of every operationFailed
+};
+
+const QStringList kThree = {u"r1"_s, u"r2"_s, u"r3"_s};
+
+} // namespace
+
+TEST(Startup, WhatTheFolderHoldsDecidesTheTree)
+{
+    const struct
+    {
+        const char *row;
+        QByteArray file;
+        QString tree;
+        bool rewritten;
+    } rows[] = {{"empty folder: the default route", QByteArray(), u"D1|Default Route|4 @D1"_s, true},
+                {"unusable file: replaced", "<routes>\r\n<RouteDef>lost</RouteDef>\r\n", u"D1|Default Route|4 @D1"_s, true},
+                {"accepted, without routes: never rewritten", "<Routes>\r\n</Routes>\r\n", u" @"_s, false}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.row);
+        ControlDriver d(r.file);
+        EXPECT_EQ(d.tree(), r.tree);
+        EXPECT_EQ(d.routesFile().startsWith("<Routes>\r\n<RouteDef>Default Route</RouteDef>\r\n"), r.rewritten);
+        EXPECT_EQ(d.routesFile().count('\n'), r.rewritten ? 61 : 2);
+        EXPECT_TRUE(QDir(d.s.path(u"Complete"_s)).exists() && QDir(d.s.path(u"Hold"_s)).exists());
+        // A file that is not a routes file is kept aside, and the host hears of it.
+        const bool refused = !r.file.isEmpty() && r.rewritten;
+        EXPECT_EQ(d.control->startupFailure().isEmpty(), !refused);
+        EXPECT_EQ(QFile::exists(d.s.path(u"Routes.xml.rejected"_s)), refused);
+        EXPECT_EQ(refused ? d.s.read(u"Routes.xml.rejected"_s) : r.file, r.file);
+        // Delete and Edit with nothing selected do nothing; New Route still opens the wizard.
+        if (!r.rewritten) {
+            d.pressControl(1);
+            d.pressControl(3);
+            d.on(u"RuleName"_s, [&d] { d.press(u"CancelButton"_s); });
+            d.pressControl(0);
+            EXPECT_EQ(d.modal->shown(), std::vector<QString>{u"RuleName"_s});
+        }
+        d.expectNoMoreMessages();
+    }
+}
+
+TEST(Startup, AFailureReachesTheHostAndNothingIsLost)
+{
+    // A folder stands where the routes file should be: it cannot be read or written.
+    PageDriver d;
+    const QString file = d.s.path(u"Routes.xml"_s);
+    QDir().mkdir(file);
+    QStringList heard;
+    Molvik4 control(*d.context);
+    QObject::connect(&control, &Molvik4::operationFailed, [&](const QString &path, const QString &) { heard << path; });
+    EXPECT_TRUE(control.startupFailure().startsWith(file + u": "_s));
+    FormsFixture::settle();
+    EXPECT_EQ(heard, QStringList{file});
+    EXPECT_TRUE(QFileInfo(file).isDir());
+}
+
+TEST(Tree, ImagesFollowTheFlagsInBothOrders)
+{
+    // The flags ("+" between), then the image the rebuilt tree shows and the one an added node gets.
+    ControlDriver d;
+    for (const QString &row :
+         u"-/0/0 DirTransfer/4/5 KelmXTransfer/5/4 HyperTransfer/0/6 FTPTransfer+DirTransfer/4/5 "
+         u"FTPTransfer+FTPMonitor/9/9 DirTransfer+KelmXTransfer/5/5 EmailTransfer+HyperTransfer/3/6"_s.split(u' ')) {
+        SCOPED_TRACE(row.toStdString());
+        d.store().workingRoute = RouteDef{};
+        for (const QString &flag : row.section(u'/', 0, 0).split(u'+'))
+            d.given(flag == u"-" ? QString() : flag + u"=True"_s);
+        d.store().routes[1] = d.store().workingRoute;
+        d.store().routeCount = 1;
+        d.control->UpdateTree();
+        EXPECT_EQ(d.tree(), u"D1||%1 @D1"_s.arg(row.section(u'/', 1, 1)));
+        QTreeWidgetItem *unused = nullptr;
+        d.control->AddTreeNode(unused);
+        EXPECT_EQ(d.tree(), u"D1||%1 D1||%2 @D1"_s.arg(row.section(u'/', 1, 1), row.section(u'/', 2, 2)));
+        EXPECT_EQ(d.control->Tree->currentItem(), d.control->Tree->topLevelItem(1));
+    }
+    // The icons behind the numbers are real pictures.
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_FALSE(d.control->ImageList1->icon(i).pixmap(16, 16).isNull()) << i;
+}
+
+TEST(NewRoute, OpensTheWizardOnAFreshRecordBelowTheLimitOfEight)
+{
+    for (const int count : {7, 8, 9}) {
+        QStringList names;
+        for (int i = 1; i <= count; ++i)
+            names << u"r%1"_s.arg(i);
+        ControlDriver d(routesOf(names));
+        d.setFields(u"RouteDef FTPport"_s, u"left over|999"_s);
+        d.select(3);
+        const QByteArray before = d.routesFile();
+        if (count < 8) {
+            d.on(u"RuleName"_s, [&d] {
+                EXPECT_EQ(d.fields(u"RouteDef FTPport"_s), u"|21"_s);
+                d.press(u"CancelButton"_s);
+            });
+        }
+        d.pressControl(0);
+        if (count >= 8)
+            d.expectMessage(u"You have created the Maximum Number of Routes Allowed!"_s, u"Routes Wizard Information"_s,
+                            MsgIcon::Critical, MsgButtons::Ok);
+        d.expectNoMoreMessages();
+        EXPECT_EQ(d.modal->shown().size(), count < 8 ? 1u : 0u) << count;
+        EXPECT_EQ(d.routesFile(), before);
+        // The tree is rebuilt after a cancelled wizard, which selects the first route.
+        EXPECT_TRUE(d.tree().endsWith(count < 8 ? u"@D1"_s : u"@D3"_s)) << count;
+    }
+}
+
+TEST(DeleteRoute, RemovesTheSelectedSlotOnYesAndRenumbers)
+{
+    const struct
+    {
+        const char *row;
+        int slot;
+        MsgResult answer;
+        QStringList left;
+        bool failing = false;
+    } rows[] = {{"middle", 2, MsgResult::Yes, {u"r1"_s, u"r3"_s}},
+                {"first", 1, MsgResult::Yes, {u"r2"_s, u"r3"_s}},
+                {"last", 3, MsgResult::Yes, {u"r1"_s, u"r2"_s}},
+                {"No", 2, MsgResult::No, kThree},
+                {"a failed write reaches the host and keeps the file", 2, MsgResult::Yes, kThree, true}};
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.row);
+        ControlDriver d(routesOf(kThree));
+        d.disk->failWrites = r.failing;
+        d.select(r.slot);
+        d.messages->answer(r.answer);
+        d.pressControl(1);
+        d.expectMessage(u"Proceed with deletion?"_s, u"Route Deleting... "_s, MsgIcon::None, MsgButtons::YesNo);
+        EXPECT_EQ(d.routesFile(), routesOf(r.left));
+        EXPECT_EQ(d.failures, r.failing ? QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s} : QStringList());
+        EXPECT_EQ(d.tree().section(u' ', 0, 0), u"D1|%1|4"_s.arg(r.left[0]));
+    }
+    ControlDriver d; // the last route stays
+    d.pressControl(1);
+    d.expectMessage(u" You can't Delete the Last Route!"_s, QString(), MsgIcon::None, MsgButtons::Ok);
+    EXPECT_EQ(d.store().routeCount, 1);
+}
+
+TEST(EditRoute, OpensTheEditorOnTheSelectedSlotAndHandsTheIndexBack)
+{
+    ControlDriver d(routesOf(kThree));
+    d.select(2);
+    d.on(u"frmEdit"_s, [&d] {
+        EXPECT_EQ(d.store().editIndex, 2);
+        d.press(u"CancelButton"_s);
+    });
+    d.pressControl(3);
+    EXPECT_EQ(d.store().editIndex, 0);
+    EXPECT_TRUE(d.tree().endsWith(u"@D1"_s));
+}
+
+TEST(Rename, UniqueNamesIgnoringCaseHeldInMemoryUntilARefusal)
+{
+    ControlDriver d(routesOf({u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+    const QByteArray before = d.routesFile();
+    bool cancel = false;
+    d.select(2);
+    d.control->Tree_AfterLabelEdit(cancel, u"BETA"_s); // its own name in other case
+    d.control->Tree_AfterLabelEdit(cancel, QString()); // empty: nothing changes
+    EXPECT_EQ(d.store().routes[2].RouteDef, u"BETA"_s);
+    EXPECT_EQ(d.routesFile(), before);
+    // Another route's name in other case: refused, and the table in memory is written.
+    d.select(3);
+    d.control->Tree_AfterLabelEdit(cancel, u"alpha"_s);
+    EXPECT_FALSE(cancel);
+    d.expectMessage(u"Route Names Must be Unique, Please Select Another Name"_s, u"Routes Wizard"_s, MsgIcon::None,
+                    MsgButtons::Ok);
+    EXPECT_EQ(d.tree().section(u" @"_s, 0, 0), u"D1|Alpha|4 D2|BETA|4 D3|Gamma|4"_s);
+    EXPECT_EQ(d.routesFile(), QByteArray(before).replace("<RouteDef>Beta</RouteDef>", "<RouteDef>BETA</RouteDef>"));
+
+    // The file read again loses a rename held in memory.
+    d.control->Tree_AfterLabelEdit(cancel, u"Gamma 2"_s);
+    EXPECT_EQ(d.control->RouteNames(), (QStringList{QString(), u"Alpha"_s, u"BETA"_s, u"Gamma"_s}));
+    QFile::remove(d.s.path(u"Routes.xml"_s)); // vanished: one empty name, nothing written
+    EXPECT_EQ(d.control->RouteNames(), QStringList{QString()});
+    EXPECT_FALSE(QFile::exists(d.s.path(u"Routes.xml"_s)));
+}
