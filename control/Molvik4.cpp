@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace molvik {
 
 namespace {
@@ -239,8 +241,12 @@ void Molvik4::deleteRoute()
 void Molvik4::editRoute()
 {
     m_store.editIndex = static_cast<qint16>(selectedSlot());
+    m_store.lastEditSaveFailure = IoResult::success();
     m_context.showModal(m_context.form<frmEdit>());
     UpdateTree();
+    // The editor closes even when its save fails; the host still hears of it.
+    const IoResult failure = std::exchange(m_store.lastEditSaveFailure, IoResult::success());
+    check(failure);
 }
 
 void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
