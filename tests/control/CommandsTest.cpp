@@ -136,6 +136,20 @@ TEST(EditRoute, OpensTheEditorOnTheSelectedSlotAndHandsTheIndexBack)
     EXPECT_EQ(f.selectedKey(), QStringLiteral("D1"));
 }
 
+TEST(EditRoute, AFailedSaveUnderTheEditorReachesTheHostAndKeepsTheOldFile)
+{
+    const QByteArray file = routesOf(names(3));
+    ControlFixture f(file, true);
+    f.disk->failWrites = true;
+    f.modal->expect(QStringLiteral("frmEdit"), [&](Form &editor) {
+        FormsFixture::type(editor, QStringLiteral("Text1(0)"), QStringLiteral("Renamed"));
+        FormsFixture::click(editor, QStringLiteral("OKButton"));
+    });
+    f.press(3);
+    EXPECT_EQ(f.failures, QStringList{f.s.path(QStringLiteral("Routes.xml")) + QStringLiteral("|No space left on device")});
+    EXPECT_EQ(f.routesFile(), file);
+}
+
 TEST(Rename, UniqueNamesIgnoringCase)
 {
     ControlFixture f(routesOf({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")}), true);

@@ -22,7 +22,8 @@ RealFlow::RealFlow(bool realMessageBoxes)
 void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> step)
 {
     // Each poll is its own single-shot, so the nested exec() loops can run it.
-    // The poll holds itself only weakly; the pending single-shot keeps it alive.
+    // The poll holds itself only weakly; the pending single-shot keeps it alive,
+    // and the control ends it, so a step that never ran cannot outlive the flow.
     auto poll = std::make_shared<std::function<void(int)>>();
     *poll = [this, name, step, weak = std::weak_ptr(poll)](int left) {
         QWidget *modal = QApplication::activeModalWidget();
@@ -36,9 +37,9 @@ void RealFlow::whenModal(const QString &name, std::function<void(QWidget &)> ste
                 modal->hide();
             return;
         }
-        QTimer::singleShot(10, [self = weak.lock(), left] { (*self)(left - 1); });
+        QTimer::singleShot(10, control.get(), [self = weak.lock(), left] { (*self)(left - 1); });
     };
-    QTimer::singleShot(0, [poll] { (*poll)(500); });
+    QTimer::singleShot(0, control.get(), [poll] { (*poll)(500); });
 }
 
 QString RealFlow::newRoute()
