@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include <optional>
+#include <utility>
 
 namespace molvik {
 
@@ -244,8 +245,12 @@ void Molvik4::deleteRoute()
 void Molvik4::editRoute()
 {
     m_store.editIndex = static_cast<qint16>(selectedSlot());
+    m_store.lastEditSaveFailure = IoResult::success();
     m_context.showModal(m_context.form<frmEdit>());
     UpdateTree();
+    // The editor closes even when its save fails; the host still hears of it.
+    const IoResult failure = std::exchange(m_store.lastEditSaveFailure, IoResult::success());
+    check(failure);
 }
 
 void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)

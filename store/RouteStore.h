@@ -46,6 +46,8 @@ public:
     // Set by append-and-save, which absorbs failures as the pages expect; the
     // control looks here after a wizard run so the host still hears of it.
     IoResult lastAppendFailure;
+    // Set by the route editor's save, which it does not report itself.
+    IoResult lastEditSaveFailure;
 
 private:
     Environment m_environment;

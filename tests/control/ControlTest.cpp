@@ -215,6 +215,13 @@ TEST(EditRoute, OpensTheEditorOnTheSelectedSlotAndHandsTheIndexBack)
     d.pressControl(3);
     EXPECT_EQ(d.store().editIndex, 0);
     EXPECT_TRUE(d.tree().endsWith(u"@D1"_s));
+
+    // The editor keeps quiet about a failed save; the host still hears of it.
+    d.disk->failWrites = true;
+    d.on(u"frmEdit"_s, [&d] { d.act(u"Text1(0)=Renamed;OKButton"_s); });
+    d.pressControl(3);
+    EXPECT_EQ(d.failures, QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s});
+    EXPECT_EQ(d.routesFile(), routesOf(kThree));
 }
 
 TEST(Rename, UniqueNamesIgnoringCaseHeldInMemoryUntilARefusal)

@@ -1,8 +1,8 @@
 // The routes file among other files, other users and odd file types: what
 // the host is told, and that no byte of the operator's data is lost.
+#include "control/Molvik4.h"
 #include "store/RuleSys.h"
 #include "support/FormsTestSupport.h"
-#include "control/Molvik4.h"
 
 #include <QProcess>
 #include <QTreeWidget>
