@@ -47,14 +47,14 @@ Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_con
 {
     setObjectName(QStringLiteral("Molvik4"));
     setFixedSize(Twips::toPixelsX(6975), Twips::toPixelsY(2730));
+    setFont(tahoma());
 
     Label1 = makeControl<QLabel>(this, QStringLiteral("Label1"), 120, 0, 2415, 255, QStringLiteral("Automatic Routing Wizard"));
     Label1->setFont(tahoma(8.25, true));
-    // Where Tahoma is missing the fallback face runs wider: never clip the title.
-    Label1->resize(qMax(Label1->width(), Label1->sizeHint().width()), Label1->height());
 
     Tree = new QTreeWidget(this);
     Tree->setObjectName(QStringLiteral("Tree"));
+    Tree->setAccessibleName(QStringLiteral("Routes"));
     Tree->setFont(tahoma(9));
     Tree->setHeaderHidden(true);
     Tree->setColumnCount(1);

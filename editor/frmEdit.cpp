@@ -60,7 +60,7 @@ frmEdit::frmEdit(FormContext &context) : Form(context, QStringLiteral("frmEdit")
     Command1[3] = makeControl<QPushButton>(this, arrayName(QStringLiteral("Command1"), 3), 4800, 1065, 375, 375);
     Command1[3]->setIcon(QIcon(QStringLiteral(":/molvik/icons/browse.xpm")));
     Command1[3]->setToolTip(QStringLiteral("Browse for a folder"));
-    Command1[3]->setAccessibleName(QStringLiteral("Browse"));
+    Command1[3]->setAccessibleName(QStringLiteral("Browse for folder"));
     Command1[3]->setAutoDefault(false);
 
     Label2 = makeControl<QLabel>(this, QStringLiteral("Label2"), 120, 1560, 4575, 255, QStringLiteral("Select Transfer Method"));

@@ -4,20 +4,13 @@
 
 namespace molvik {
 
-// The pages' design fonts. Where Tahoma is missing Qt picks the closest face.
-inline QFont tahoma(qreal points = 8.25, bool bold = false)
-{
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
+// The family every form falls back to where its design fonts are missing:
+// all captions fit their boxes in it at the design sizes, so no caption
+// needs a face of its own.
+inline const QString kFallbackFamily = QStringLiteral("Carlito");
 
-inline QFont msSansSerif(qreal points = 8.25)
-{
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(points);
-    return f;
-}
+// The forms' design fonts; where the system lacks them, the fallback family.
+QFont tahoma(qreal points = 8.25, bool bold = false);
+QFont msSansSerif(qreal points = 8.25);
 
 } // namespace molvik

@@ -31,6 +31,7 @@ ExplainPanel::ExplainPanel(Form &page, const ExplainLayout &layout)
 
     Text2 = new QPlainTextEdit(&page);
     Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setAccessibleName(QStringLiteral("Explanation"));
     Text2->setReadOnly(true);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text2->setLineWrapMode(QPlainTextEdit::WidgetWidth);

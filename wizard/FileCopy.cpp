@@ -27,8 +27,8 @@ FileCopy::FileCopy(FormContext &context)
 
     Command1 = makeControl<QPushButton>(this, QStringLiteral("Command1"), 4800, 120, 375, 375);
     Command1->setIcon(QIcon(QStringLiteral(":/molvik/icons/browse.xpm")));
+    Command1->setAccessibleName(QStringLiteral("Browse for folder"));
     Command1->setToolTip(QStringLiteral("Browse for a folder"));
-    Command1->setAccessibleName(QStringLiteral("Browse"));
     Command1->setAutoDefault(false);
 
     Label1 = makeControl<QLabel>(this, QStringLiteral("Label1"), 120, 540, 5050, 255,

@@ -66,28 +66,6 @@ void defaultPort(QLineEdit *box, const QString &fallback)
         box->setText(fallback);
 }
 
-// The design's captions fit their controls in Tahoma; where the fallback face
-// runs wider, a condensed face keeps them whole instead of clipping them.
-void fitCaptions(QWidget *page)
-{
-    const QList<QWidget *> captioned = page->findChildren<QWidget *>();
-    for (QWidget *w : captioned) {
-        if (!qobject_cast<QLabel *>(w) && !qobject_cast<QRadioButton *>(w) && !qobject_cast<QCheckBox *>(w))
-            continue;
-        // A label ends where its box begins.
-        int room = w->width();
-        if (const auto *label = qobject_cast<QLabel *>(w); label && label->buddy() && label->buddy()->x() > w->x())
-            room = qMin(room, label->buddy()->x() - w->x());
-        for (const int stretch : {QFont::SemiCondensed, QFont::Condensed}) {
-            if (w->sizeHint().width() <= room)
-                break;
-            QFont narrow = w->font();
-            narrow.setStretch(stretch);
-            w->setFont(narrow);
-        }
-    }
-}
-
 QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *f = new QGroupBox(caption, parent);
@@ -181,8 +159,6 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
 
     OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5280, 6240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
-
-    fitCaptions(this);
 
     setTabChain({Text1[0], Text1[1], Text1Message, Text1[3], Text1[6], Text1[8], Text1[7], Text1[4], Text1[5], Text1[9], Check1,
                  OKButton, CancelButton, panel->Explain, optMail[0], optMail[1], panel->Text2});
