@@ -2,6 +2,7 @@
 // operator can keep the routes without a host application of their own.
 
 #include "control/Molvik4.h"
+#include "control/MolvikWizard.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -17,10 +18,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("molvik-wizard"));
+    QApplication::setApplicationVersion(molvik::molvikWizardVersion());
+    QApplication::setDesktopFileName(QStringLiteral("molvik-wizard"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Keeps the routes along which finished files leave this workstation."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Start, render the window to the PNG <file>, and exit."),
                                         QStringLiteral("file"));
