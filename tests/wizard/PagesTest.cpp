@@ -34,68 +34,26 @@ const std::pair<const char *, Form &(*)(PageDriver &)> kPages[] = {
 
 } // namespace
 
-TEST(NamePage, OkCleansTheNameAndOpensTheMethodPage)
+// The name, method and copy pages over the rows of pages/pages.txt.
+TEST(Pages, RowsOfTheNameMethodAndCopyPages)
 {
-    // Expected: the name, folder, pattern and user stored, the box, the page still shown.
-    const Row rows[] = {{"blanks kept", {}, u"  Scans out  "_s, u"  Scans out  |%1/Complete|*.*|||0"_s},
-                        {"forbidden characters dropped", {}, u"a/b\\c*d?e<f\"g>h|i"_s, u"abcdefg>h|i|%1/Complete|*.*|||0"_s},
-                        {"beyond ASCII", {}, u"Caf\u00e9 \u20ac"_s, u"Caf\u00e9 \u20ac|%1/Complete|*.*|||0"_s},
-                        {"nothing left: the page stays", {}, u"/*?\\<\""_s, u"|||someone||1"_s}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
+    for (const Case &row : table(u"pages/pages.txt"_s)) {
+        SCOPED_TRACE(row[u"name"_s].toStdString());
         PageDriver d;
-        d.store().dataFolder = d.s.tmp.path();
-        d.given(u"UserID=someone"_s);
-        d.open<RuleName>();
-        if (r.expected.endsWith(u'0'))
-            d.on(u"MoveVia"_s, [&d] { d.press(u"CancelButton"_s); });
-        d.act(u"Text1="_s + r.steps + u";OKButton"_s);
-        EXPECT_EQ(d.fields(u"RouteDef UserDirectory Pattern UserID"_s) + u'|' + d.text(u"Text1"_s) + u'|' +
-                      QString::number(d.showing()),
-                  QString(r.expected).replace(u"%1"_s, d.s.tmp.path()));
-    }
-}
-
-TEST(MethodPage, OkOpensThePageOfTheChoiceAndKeepsIt)
-{
-    const Row rows[] = {{"FileCopy", u"Option1(0)"_s, {}, u"True|False|False"_s},
-                        {"FileCopy", u"Option1(0)"_s, u"Option1(0)=1"_s, u"True|False|False"_s},
-                        {"FileFTP", u"Option1(1)"_s, u"Option1(1)=1"_s, u"False|True|False"_s},
-                        {"FileEmail", u"Option1(2)"_s, u"Option1(2)=1"_s, u"False|False|True"_s}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
-        PageDriver d;
-        d.open<MoveVia>();
-        d.on(QLatin1String(r.name), [&d] { d.press(u"CancelButton"_s); });
-        d.act(r.steps + u";OKButton"_s);
-        EXPECT_EQ(d.fields(u"DirTransfer FTPTransfer EmailTransfer"_s), r.expected);
-        d.open<MoveVia>(); // the choice survives into the next run
-        EXPECT_EQ(d.text(r.given), r.steps.isEmpty() ? u"0"_s : u"1"_s);
-    }
-}
-
-TEST(CopyPage, OkStoresTheFolderAsTypedOrBrowsedAndAppendsTheRoute)
-{
-    // Given the browser's answer; expected the folder stored and saved.
-    const Row rows[] = {{"browsed", u"/srv/out"_s, u"Command1"_s, u"/srv/out"_s},
-                        {"typed, blanks and all", {}, u"Text1=/no/such/folder  "_s, u"/no/such/folder  "_s},
-                        {"a cancelled browser empties the box", u""_s, u"Text1=typed;Command1"_s, {}},
-                        {"nothing: refused without a word", {}, {}, {}}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
-        PageDriver d;
-        d.dialogs->folders = {r.given};
-        if (!r.given.isNull())
-            d.store().dataFolder = u"stale"_s; // the browser's maker chooses the data folder afresh
-        Form *page = &d.open<FileCopy>();
-        d.act(r.steps + u";OKButton"_s);
-        EXPECT_EQ(d.dialogs->lastOwner, r.given.isNull() ? nullptr : page);
-        EXPECT_EQ(d.store().routeCount, r.expected.isEmpty() ? 0 : 1);
-        EXPECT_EQ(d.showing(), r.expected.isEmpty());
-        EXPECT_EQ(readFile(d.s.path(u"Routes.xml"_s))
-                      .contains(QByteArray("\r\n<RemoteDirectory>" + r.expected.toUtf8() + "</RemoteDirectory>\r\n")),
-                  !r.expected.isEmpty());
-        d.expectNoMoreMessages();
+        d.store().dataFolder = row.contains(u"browse"_s) ? u"stale"_s : d.s.tmp.path(); // browsing chooses it afresh
+        d.prepare(row);
+        const auto &open = std::find_if(std::begin(kPages), std::end(kPages), [&](auto &p) {
+                               return row[u"form"_s] == QLatin1String(p.first);
+                           })->second;
+        Form *page = &open(d);
+        d.play(row);
+        EXPECT_EQ(d.dialogs->lastOwner, row.contains(u"browse"_s) ? page : nullptr);
+        const QByteArray folder = "\r\n<RemoteDirectory>" + d.field(u"RemoteDirectory"_s).toUtf8() + "</RemoteDirectory>\r\n";
+        EXPECT_EQ(readFile(d.s.path(u"Routes.xml"_s)).contains(folder), d.store().routeCount == 1);
+        if (row.contains(u"kept"_s)) {
+            open(d);
+            EXPECT_EQ(d.controls(row[u"kept"_s]), row[u"kept"_s]);
+        }
     }
 }
 
