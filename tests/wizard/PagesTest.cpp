@@ -1,7 +1,8 @@
-// The name, method and directory-copy pages, what every page's Cancel, Escape
-// and close do, and the explanation panel, over the page driver.
+// Every page over the rows of its table file under tests/data/pages, what
+// every page's Cancel, Escape and close do, and the explanation panel.
 
 #include "store/RouteStore.h"
+#include "store/RuleSys.h"
 #include "support/PageDriver.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/FileCopy.h"
@@ -11,6 +12,9 @@
 #include "wizard/RuleName.h"
 #include "wizard/frmProxy.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,27 +36,70 @@ const std::pair<const char *, Form &(*)(PageDriver &)> kPages[] = {
     {"RuleName", opener<RuleName>}, {"MoveVia", opener<MoveVia>},     {"FileCopy", opener<FileCopy>},
     {"FileFTP", opener<FileFTP>},   {"FileEmail", opener<FileEmail>}, {"frmProxy", opener<frmProxy>}};
 
+// The modes, the check box's value and whether it is enabled, the ten boxes'
+// texts, then the server boxes 3, 6, 8, then 7, 4, 5, 9 and their labels: "E"
+// enabled and painted as enabled, "d" disabled and painted as the page.
+QString state(PageDriver &d, FileEmail &page)
+{
+    QString out = d.text(u"optMail(0)"_s) + d.text(u"optMail(1)"_s) + u' ' + d.text(u"Check1"_s) +
+                  (page.Check1->isEnabled() ? u"on "_s : u"off "_s);
+    for (int i = 0; i < 10; ++i)
+        out += d.text(arrayName(u"Text1"_s, i)) + u'|';
+    const QImage image = page.grab().toImage();
+    const QColor enabled = page.Text1[0]->palette().color(QPalette::Base), disabled = page.palette().color(QPalette::Window);
+    EXPECT_NE(enabled, disabled); // every state relies on telling the two apart
+    for (const int i : {3, 6, 8, 7, 4, 5, 9}) {
+        const QLineEdit *box = page.Text1[i];
+        const QColor c =
+            image.pixelColor(box->mapTo(&page, QPoint(box->width() - 6, box->height() / 2)) * image.devicePixelRatio());
+        out += (i == 7 ? u" "_s : QString()) + (box->isEnabled() && c == enabled     ? u'E'
+                                                : !box->isEnabled() && c == disabled ? u'd'
+                                                                                     : u'?');
+    }
+    out += u" "_s;
+    for (const int i : {7, 4, 5, 9})
+        out += page.Label6[i]->isEnabled() ? u'E' : u'd';
+    return out;
+}
+
 } // namespace
 
-// The name, method and copy pages over the rows of pages/pages.txt.
-TEST(Pages, RowsOfTheNameMethodAndCopyPages)
+// Every page over the rows of its table file.
+TEST(Pages, RowsOfEveryPage)
 {
-    for (const Case &row : table(u"pages/pages.txt"_s)) {
-        SCOPED_TRACE(row[u"name"_s].toStdString());
-        PageDriver d;
-        d.store().dataFolder = row.contains(u"browse"_s) ? u"stale"_s : d.s.tmp.path(); // browsing chooses it afresh
-        d.prepare(row);
-        const auto &open = std::find_if(std::begin(kPages), std::end(kPages), [&](auto &p) {
-                               return row[u"form"_s] == QLatin1String(p.first);
-                           })->second;
-        Form *page = &open(d);
-        d.play(row);
-        EXPECT_EQ(d.dialogs->lastOwner, row.contains(u"browse"_s) ? page : nullptr);
-        const QByteArray folder = "\r\n<RemoteDirectory>" + d.field(u"RemoteDirectory"_s).toUtf8() + "</RemoteDirectory>\r\n";
-        EXPECT_EQ(readFile(d.s.path(u"Routes.xml"_s)).contains(folder), d.store().routeCount == 1);
-        if (row.contains(u"kept"_s)) {
-            open(d);
-            EXPECT_EQ(d.controls(row[u"kept"_s]), row[u"kept"_s]);
+    for (const char *file : {"pages/pages.txt", "pages/ftp.txt", "pages/email.txt"}) {
+        for (const Case &row : table(QLatin1String(file))) {
+            SCOPED_TRACE(row[u"name"_s].toStdString());
+            PageDriver d;
+            const QString form = row[u"form"_s];
+            d.store().dataFolder = row.contains(u"browse"_s) ? u"stale"_s : d.s.tmp.path(); // browsing chooses it afresh
+            if (form == u"FileEmail") {
+                RuleSys::resetWorkingRoute(d.store());
+                d.given(u"EmailTransfer=True"_s);
+            }
+            d.prepare(row);
+            const auto open = std::find_if(std::begin(kPages), std::end(kPages), [&](auto &p) {
+                                  return form == QLatin1String(p.first);
+                              })->second;
+            Form *page = &open(d);
+            if (const auto *password = page->findChild<QLineEdit *>(form == u"FileEmail" ? u"Text1(5)"_s : u"Text1(2)"_s)) {
+                EXPECT_EQ(password->displayText(), QString(password->text().size(), u'*'));
+            }
+            d.play(row);
+            EXPECT_EQ(d.dialogs->lastOwner, row.contains(u"browse"_s) ? page : nullptr);
+            const QByteArray folder = "\r\n<RemoteDirectory>" + d.field(u"RemoteDirectory"_s).toUtf8() + "</RemoteDirectory>\r\n";
+            EXPECT_TRUE(form != u"FileCopy" ||
+                        readFile(d.s.path(u"Routes.xml"_s)).contains(folder) == (d.store().routeCount == 1));
+            if (row.contains(u"kept"_s)) {
+                open(d);
+                EXPECT_EQ(d.controls(row[u"kept"_s]), row[u"kept"_s]);
+            }
+            const bool emailShows = row.contains(u"state"_s) && d.showing();
+            EXPECT_EQ(emailShows ? state(d, *d.context->loaded<FileEmail>()).toStdString() : std::string(),
+                      row[u"state"_s].toStdString());
+            // The proxy dialog stays loaded for the page to read; a closed FTP page unloads both.
+            EXPECT_TRUE(form != u"frmProxy" || d.context->loaded<frmProxy>() == page);
+            EXPECT_TRUE(form != u"FileFTP" || d.showing() || (!d.context->loaded<FileFTP>() && !d.context->loaded<frmProxy>()));
         }
     }
 }
