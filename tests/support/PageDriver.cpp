@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace molvik::test {
 
 namespace {
@@ -29,6 +31,15 @@ const RouteField &routeField(const QString &element)
     const auto *it = std::find_if(all.begin(), all.end(), [&](const RouteField &f) { return element == QLatin1String(f.name); });
     EXPECT_NE(it, all.end()) << element.toStdString() << " is not an element";
     return it == all.end() ? all[0] : *it;
+}
+
+// The "name=value;..." list with each value as get gives it.
+template<typename Get> QString valuesIn(const QString &list, Get get)
+{
+    QStringList out;
+    for (const QString &a : list.split(u';', Qt::SkipEmptyParts))
+        out << a.section(u'=', 0, 0) + u'=' + get(a.section(u'=', 0, 0));
+    return out.join(u';');
 }
 
 } // namespace
@@ -81,13 +92,7 @@ QString PageDriver::text(const QString &control) const
     if (auto *check = qobject_cast<QCheckBox *>(w))
         return QString::number(checkValue(check));
     auto *b = qobject_cast<QAbstractButton *>(w);
-    return b ? QString::number(b->isChecked()) : QString();
-}
-
-bool PageDriver::enabled(const QString &control) const
-{
-    const QWidget *w = find(m_current, control);
-    return w && w->isEnabled();
+    return b ? QString::number(b->isCheckable() ? b->isChecked() : b->isVisible()) : QString();
 }
 
 QString PageDriver::field(const QString &element) const
@@ -121,6 +126,63 @@ QString PageDriver::fields(const QString &elements) const
     for (const QString &e : elements.split(u' ', Qt::SkipEmptyParts))
         out << field(e);
     return out.join(u'|');
+}
+
+QList<Case> table(const QString &name)
+{
+    QList<Case> rows;
+    for (QString line : QString::fromUtf8(golden(name)).split(u'\n')) {
+        if (line.startsWith(u"name:"))
+            rows.emplaceBack();
+        if (!rows.isEmpty() && line.contains(u':') && !line.startsWith(u'#'))
+            rows.back()[line.section(u':', 0, 0)] = line.section(u':', 1).mid(1).replace(u"\\r"_s, u"\r"_s);
+    }
+    return rows;
+}
+
+void PageDriver::prepare(const Case &row)
+{
+    store().routeCount = store().editIndex = qint16(row[u"edit"_s].toInt());
+    given(row[u"given"_s]);
+    if (row.contains(u"browse"_s))
+        dialogs->folders = {row[u"browse"_s]};
+    QString shows = row[u"dialog shows"_s];
+    for (const QString &steps : row[u"dialog steps"_s].split(u" | "_s, Qt::SkipEmptyParts))
+        on(row[u"dialog"_s], [this, steps, shows = std::exchange(shows, {})] {
+            EXPECT_EQ(controls(shows).toStdString(), shows.toStdString());
+            act(steps);
+        });
+}
+
+void PageDriver::play(const Case &row)
+{
+    const auto value = [&](const char *key) { return row[QLatin1String(key)].replace(u"{folder}"_s, s.tmp.path()); };
+    EXPECT_EQ(controls(value("opens")).toStdString(), value("opens").toStdString());
+    act(value("steps"));
+    EXPECT_EQ(controls(value("shows")).toStdString(), value("shows").toStdString());
+    act(value("ends"));
+    if (row.contains(u"problems"_s)) {
+        QString text;
+        for (const QString &p : value("problems").split(u" | "_s, Qt::SkipEmptyParts))
+            text += u"\r\n%1. "_s.arg(text.count(u"\r\n") + 1) + p;
+        if (!text.isEmpty())
+            expectMessage(text, kProblemsTitle, MsgIcon::Information, MsgButtons::Ok);
+        expectNoMoreMessages();
+    }
+    EXPECT_EQ(record(value("stored")).toStdString(), value("stored").toStdString());
+    for (const auto &[key, now] :
+         {std::pair("open", int(showing())), {"saved", int(routesSaved())}, {"routes", store().routeCount}})
+        EXPECT_TRUE(!row.contains(QLatin1String(key)) || QString::number(now) == value(key)) << key << " is " << now;
+}
+
+QString PageDriver::controls(const QString &list) const
+{
+    return valuesIn(list, [this](const QString &name) { return text(name); });
+}
+
+QString PageDriver::record(const QString &list) const
+{
+    return valuesIn(list, [this](const QString &name) { return field(name); });
 }
 
 void PageDriver::setFields(const QString &elements, const QString &values)

@@ -3,6 +3,7 @@
 #include "support/FormsTestSupport.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QPointer>
 #include <QString>
 
@@ -21,6 +22,12 @@ void fillIn(QWidget *form, const QString &control, const QString &value);
 void pressIn(QWidget *form, const QString &button);
 // Fills and presses in turn: "Text1(0)=site;cbProxy=1;OKButton".
 void actIn(QWidget *form, const QString &steps);
+
+// A row of a table file: its "key: value" lines.
+using Case = QMap<QString, QString>;
+// The rows of a table file under tests/data, each from its "name:" line; "\r"
+// in a value is a carriage return and "{folder}" the store's folder.
+QList<Case> table(const QString &name);
 
 // A form context on a temporary store with every seam scripted, and the
 // operations every page test needs, on the current form.
@@ -43,12 +50,24 @@ public:
     void fill(const QString &control, const QString &value) { fillIn(m_current, control, value); }
     void press(const QString &button) { pressIn(m_current, button); }
     void act(const QString &steps) { actIn(m_current, steps); }
-    // A box's text, or "1"/"0" for an option or check box ("2" greyed).
+    // A box's text, "1"/"0" for an option or check box ("2" greyed) or
+    // whether a push button shows.
     QString text(const QString &control) const;
-    bool enabled(const QString &control) const;
     // The current form is shown, not hidden or unloaded.
     bool showing() const { return m_current && m_current->isVisible(); }
-    Form *current() const { return m_current; }
+
+    // Readies a row before its form opens: "edit" the route's index and count,
+    // "given" the record, "browse" the folder browser's answers ("|" between),
+    // "dialog steps" on each showing of the "dialog" (" | " between) and,
+    // on its first, "dialog shows" its controls.
+    void prepare(const Case &row);
+    // On the open form: compares "opens" controls, acts "steps", compares
+    // "shows" controls, acts "ends"; then compares "problems" (the numbered
+    // list, " | " between), "stored" fields, "open", "saved" and "routes".
+    void play(const Case &row);
+    // The "name=value;..." list with the values now on the form or in the record.
+    QString controls(const QString &list) const;
+    QString record(const QString &list) const;
 
     // A working-route field by element name: yes/no as "True"/"False" (another
     // value as its number), numbers as digits.

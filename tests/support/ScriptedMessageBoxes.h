@@ -11,7 +11,15 @@ namespace molvik {
 class ScriptedMessageBoxes final : public MessageBoxes
 {
 public:
-    MsgResult show(QWidget *parent, const MessageRequest &request) override;
+    MsgResult show(QWidget *, const MessageRequest &request) override
+    {
+        shown.push_back(request);
+        const bool asks = request.buttons == MsgButtons::YesNo || request.buttons == MsgButtons::YesNoCancel;
+        const MsgResult r = m_answers.empty() ? (asks ? MsgResult::Yes : MsgResult::Ok) : m_answers.front();
+        if (!m_answers.empty())
+            m_answers.pop_front();
+        return r;
+    }
     void answer(MsgResult result) { m_answers.push_back(result); }
 
     std::vector<MessageRequest> shown;

@@ -1,7 +1,8 @@
-// The name, method and directory-copy pages, what every page's Cancel, Escape
-// and close do, and the explanation panel, over the page driver.
+// Every page over the rows of its table file under tests/data/pages, what
+// every page's Cancel, Escape and close do, and the explanation panel.
 
 #include "store/RouteStore.h"
+#include "store/RuleSys.h"
 #include "support/PageDriver.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/FileCopy.h"
@@ -11,6 +12,9 @@
 #include "wizard/RuleName.h"
 #include "wizard/frmProxy.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,70 +36,71 @@ const std::pair<const char *, Form &(*)(PageDriver &)> kPages[] = {
     {"RuleName", opener<RuleName>}, {"MoveVia", opener<MoveVia>},     {"FileCopy", opener<FileCopy>},
     {"FileFTP", opener<FileFTP>},   {"FileEmail", opener<FileEmail>}, {"frmProxy", opener<frmProxy>}};
 
+// The modes, the check box's value and whether it is enabled, the ten boxes'
+// texts, then the server boxes 3, 6, 8, then 7, 4, 5, 9 and their labels: "E"
+// enabled and painted as enabled, "d" disabled and painted as the page.
+QString state(PageDriver &d, FileEmail &page)
+{
+    QString out = d.text(u"optMail(0)"_s) + d.text(u"optMail(1)"_s) + u' ' + d.text(u"Check1"_s) +
+                  (page.Check1->isEnabled() ? u"on "_s : u"off "_s);
+    for (int i = 0; i < 10; ++i)
+        out += d.text(arrayName(u"Text1"_s, i)) + u'|';
+    const QImage image = page.grab().toImage();
+    const QColor enabled = page.Text1[0]->palette().color(QPalette::Base), disabled = page.palette().color(QPalette::Window);
+    EXPECT_NE(enabled, disabled); // every state relies on telling the two apart
+    for (const int i : {3, 6, 8, 7, 4, 5, 9}) {
+        const QLineEdit *box = page.Text1[i];
+        const QColor c =
+            image.pixelColor(box->mapTo(&page, QPoint(box->width() - 6, box->height() / 2)) * image.devicePixelRatio());
+        out += (i == 7 ? u" "_s : QString()) + (box->isEnabled() && c == enabled     ? u'E'
+                                                : !box->isEnabled() && c == disabled ? u'd'
+                                                                                     : u'?');
+    }
+    out += u" "_s;
+    for (const int i : {7, 4, 5, 9})
+        out += page.Label6[i]->isEnabled() ? u'E' : u'd';
+    return out;
+}
+
 } // namespace
 
-TEST(NamePage, OkCleansTheNameAndOpensTheMethodPage)
+// Every page over the rows of its table file.
+TEST(Pages, RowsOfEveryPage)
 {
-    // Expected: the name, folder, pattern and user stored, the box, the page still shown.
-    const Row rows[] = {{"blanks kept", {}, u"  Scans out  "_s, u"  Scans out  |%1/Complete|*.*|||0"_s},
-                        {"forbidden characters dropped", {}, u"a/b\\c*d?e<f\"g>h|i"_s, u"abcdefg>h|i|%1/Complete|*.*|||0"_s},
-                        {"beyond ASCII", {}, u"Caf\u00e9 \u20ac"_s, u"Caf\u00e9 \u20ac|%1/Complete|*.*|||0"_s},
-                        {"nothing left: the page stays", {}, u"/*?\\<\""_s, u"|||someone||1"_s}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
-        PageDriver d;
-        d.store().dataFolder = d.s.tmp.path();
-        d.given(u"UserID=someone"_s);
-        d.open<RuleName>();
-        if (r.expected.endsWith(u'0'))
-            d.on(u"MoveVia"_s, [&d] { d.press(u"CancelButton"_s); });
-        d.act(u"Text1="_s + r.steps + u";OKButton"_s);
-        EXPECT_EQ(d.fields(u"RouteDef UserDirectory Pattern UserID"_s) + u'|' + d.text(u"Text1"_s) + u'|' +
-                      QString::number(d.showing()),
-                  QString(r.expected).replace(u"%1"_s, d.s.tmp.path()));
-    }
-}
-
-TEST(MethodPage, OkOpensThePageOfTheChoiceAndKeepsIt)
-{
-    const Row rows[] = {{"FileCopy", u"Option1(0)"_s, {}, u"True|False|False"_s},
-                        {"FileCopy", u"Option1(0)"_s, u"Option1(0)=1"_s, u"True|False|False"_s},
-                        {"FileFTP", u"Option1(1)"_s, u"Option1(1)=1"_s, u"False|True|False"_s},
-                        {"FileEmail", u"Option1(2)"_s, u"Option1(2)=1"_s, u"False|False|True"_s}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
-        PageDriver d;
-        d.open<MoveVia>();
-        d.on(QLatin1String(r.name), [&d] { d.press(u"CancelButton"_s); });
-        d.act(r.steps + u";OKButton"_s);
-        EXPECT_EQ(d.fields(u"DirTransfer FTPTransfer EmailTransfer"_s), r.expected);
-        d.open<MoveVia>(); // the choice survives into the next run
-        EXPECT_EQ(d.text(r.given), r.steps.isEmpty() ? u"0"_s : u"1"_s);
-    }
-}
-
-TEST(CopyPage, OkStoresTheFolderAsTypedOrBrowsedAndAppendsTheRoute)
-{
-    // Given the browser's answer; expected the folder stored and saved.
-    const Row rows[] = {{"browsed", u"/srv/out"_s, u"Command1"_s, u"/srv/out"_s},
-                        {"typed, blanks and all", {}, u"Text1=/no/such/folder  "_s, u"/no/such/folder  "_s},
-                        {"a cancelled browser empties the box", u""_s, u"Text1=typed;Command1"_s, {}},
-                        {"nothing: refused without a word", {}, {}, {}}};
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
-        PageDriver d;
-        d.dialogs->folders = {r.given};
-        if (!r.given.isNull())
-            d.store().dataFolder = u"stale"_s; // the browser's maker chooses the data folder afresh
-        Form *page = &d.open<FileCopy>();
-        d.act(r.steps + u";OKButton"_s);
-        EXPECT_EQ(d.dialogs->lastOwner, r.given.isNull() ? nullptr : page);
-        EXPECT_EQ(d.store().routeCount, r.expected.isEmpty() ? 0 : 1);
-        EXPECT_EQ(d.showing(), r.expected.isEmpty());
-        EXPECT_EQ(readFile(d.s.path(u"Routes.xml"_s))
-                      .contains(QByteArray("\r\n<RemoteDirectory>" + r.expected.toUtf8() + "</RemoteDirectory>\r\n")),
-                  !r.expected.isEmpty());
-        d.expectNoMoreMessages();
+    for (const char *file : {"pages/pages.txt", "pages/ftp.txt", "pages/email.txt"}) {
+        for (const Case &row : table(QLatin1String(file))) {
+            SCOPED_TRACE(row[u"name"_s].toStdString());
+            PageDriver d;
+            const QString form = row[u"form"_s];
+            d.store().dataFolder = row.contains(u"browse"_s) ? u"stale"_s : d.s.tmp.path(); // browsing chooses it afresh
+            if (form == u"FileEmail") {
+                RuleSys::resetWorkingRoute(d.store());
+                d.given(u"EmailTransfer=True"_s);
+            }
+            d.prepare(row);
+            const auto open = std::find_if(std::begin(kPages), std::end(kPages), [&](auto &p) {
+                                  return form == QLatin1String(p.first);
+                              })->second;
+            Form *page = &open(d);
+            if (const auto *password = page->findChild<QLineEdit *>(form == u"FileEmail" ? u"Text1(5)"_s : u"Text1(2)"_s)) {
+                EXPECT_EQ(password->displayText(), QString(password->text().size(), u'*'));
+            }
+            d.play(row);
+            EXPECT_EQ(d.dialogs->lastOwner, row.contains(u"browse"_s) ? page : nullptr);
+            const QByteArray folder = "\r\n<RemoteDirectory>" + d.field(u"RemoteDirectory"_s).toUtf8() + "</RemoteDirectory>\r\n";
+            EXPECT_TRUE(form != u"FileCopy" ||
+                        readFile(d.s.path(u"Routes.xml"_s)).contains(folder) == (d.store().routeCount == 1));
+            if (row.contains(u"kept"_s)) {
+                open(d);
+                EXPECT_EQ(d.controls(row[u"kept"_s]), row[u"kept"_s]);
+            }
+            const bool emailShows = row.contains(u"state"_s) && d.showing();
+            EXPECT_EQ(emailShows ? state(d, *d.context->loaded<FileEmail>()).toStdString() : std::string(),
+                      row[u"state"_s].toStdString());
+            // The proxy dialog stays loaded for the page to read; a closed FTP page unloads both.
+            EXPECT_TRUE(form != u"frmProxy" || d.context->loaded<frmProxy>() == page);
+            EXPECT_TRUE(form != u"FileFTP" || d.showing() || (!d.context->loaded<FileFTP>() && !d.context->loaded<frmProxy>()));
+        }
     }
 }
 
