@@ -127,7 +127,7 @@ void Molvik4::UserControl_Initialize()
             failure = Molvik4Error(
                 path, QStringLiteral("not read (%1); kept as %2, and the default route written").arg(refusal, keptAs));
     });
-    m_store.routeLimit = 8;
+    m_store.routeLimit = RouteStore::kRouteLimit;
     attempt([&] {
         UpdateTree();
         for (const QString &name : {QStringLiteral("Complete"), QStringLiteral("Hold")}) {
@@ -233,9 +233,7 @@ void Molvik4::deleteRoute()
         this, {QStringLiteral("Proceed with deletion?"), QStringLiteral("Route Deleting... "), MsgIcon::None, MsgButtons::YesNo});
     if (answer != MsgResult::Yes)
         return;
-    for (int i = slot; i < m_store.routeCount; ++i)
-        m_store.routes[std::size_t(i)] = m_store.routes[std::size_t(i + 1)];
-    --m_store.routeCount;
+    RuleSys::removeRoute(m_store, slot);
     check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
     UpdateTree();
     if (QTreeWidgetItem *selected = Tree->currentItem())
@@ -263,10 +261,7 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
         const int slot = selectedSlot();
         if (slot < 1 || slot > m_store.routeCount)
             return;
-        const QString lowered = NewString.toLower();
-        for (int i = 1; i <= m_store.routeCount; ++i) {
-            if (i == slot || m_store.routes[std::size_t(i)].RouteDef.toLower() != lowered)
-                continue;
+        if (RuleSys::nameTaken(m_store, NewString, slot)) {
             m_context.message(this, {QStringLiteral("Route Names Must be Unique, Please Select Another Name"),
                                      QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
             if (QTreeWidgetItem *node = Tree->currentItem())

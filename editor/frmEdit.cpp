@@ -185,17 +185,12 @@ void frmEdit::OKButton_Click()
     guarded([&] { (void)Reg::ensureDataFolder(st); });
 
     const QString name = Text1[0]->text();
-    if (!name.isEmpty()) {
-        const QString lowered = name.toLower();
-        for (int i = 1; i <= st.routeCount && i <= RouteStore::kMaxRoutes; ++i) {
-            if (i == st.editIndex || st.routes[std::size_t(i)].RouteDef.toLower() != lowered)
-                continue;
-            guarded([&] {
-                context().message(this, {QStringLiteral("Route Names Must be Unique, Please Select Another Name"),
-                                         QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
-            });
-            return;
-        }
+    if (!name.isEmpty() && RuleSys::nameTaken(st, name, st.editIndex)) {
+        guarded([&] {
+            context().message(this, {QStringLiteral("Route Names Must be Unique, Please Select Another Name"),
+                                     QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+        });
+        return;
     }
     w.RouteDef = name;
     // Typed here, it wins over whatever a method page put there.

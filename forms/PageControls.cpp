@@ -3,7 +3,7 @@
 #include "forms/Form.h"
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
-#include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -54,17 +54,9 @@ bool showProblems(Form &page, const QString &problems)
     if (problems.isEmpty())
         return false;
     guarded([&] {
-        page.context().message(&page,
-                               {problems, QStringLiteral("Please attend to the following problems before saving this route"),
-                                MsgIcon::Information, MsgButtons::Ok});
+        page.context().message(&page, {problems, RouteChecks::problemsTitle(), MsgIcon::Information, MsgButtons::Ok});
     });
     return true;
-}
-
-void ProblemsText::add(const QString &entry)
-{
-    m_text += QStringLiteral("\r\n") + Numeric::decimal(m_next) + entry;
-    ++m_next;
 }
 
 } // namespace molvik

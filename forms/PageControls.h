@@ -20,17 +20,4 @@ class Form;
 // Shows the problems of a page's entries, when there are any, and says so.
 bool showProblems(Form &page, const QString &problems);
 
-// The numbered list a page shows when its entries are incomplete: each entry
-// on a line of its own after CR LF, numbered from 1.
-class ProblemsText
-{
-public:
-    void add(const QString &entry);
-    QString text() const { return m_text; }
-
-private:
-    QString m_text;
-    int m_next = 1;
-};
-
 } // namespace molvik

@@ -20,6 +20,8 @@ class MOLVIK_EXPORT RouteStore
 {
 public:
     static constexpr int kMaxRoutes = 10;
+    // New routes are refused once the table holds this many.
+    static constexpr qint16 kRouteLimit = 8;
 
     explicit RouteStore(Environment environment = Environment::systemDefault());
     RouteStore(const RouteStore &) = delete;

@@ -35,16 +35,41 @@ void resetWorkingRoute(RouteStore &store)
     w = next;
 }
 
+bool appendWorkingRoute(RouteStore &store)
+{
+    if (store.routeCount >= RouteStore::kMaxRoutes)
+        return false;
+    ++store.routeCount;
+    store.routes[std::size_t(store.routeCount)] = store.workingRoute;
+    return true;
+}
+
 void appendAndSave(RouteStore &store)
 {
     store.lastAppendFailure = IoResult::success();
     // A missing shared folder shows again, and is kept, when the save below runs.
     (void)Reg::ensureDataFolder(store);
-    if (store.routeCount >= RouteStore::kMaxRoutes)
+    if (appendWorkingRoute(store))
+        store.lastAppendFailure = saveRoutes(store, store.routesPath());
+}
+
+void removeRoute(RouteStore &store, int slot)
+{
+    if (slot < 1 || slot > store.routeCount || slot > RouteStore::kMaxRoutes)
         return;
-    ++store.routeCount;
-    store.routes[std::size_t(store.routeCount)] = store.workingRoute;
-    store.lastAppendFailure = saveRoutes(store, store.routesPath());
+    for (int i = slot; i < store.routeCount && i < RouteStore::kMaxRoutes; ++i)
+        store.routes[std::size_t(i)] = store.routes[std::size_t(i + 1)];
+    --store.routeCount;
+}
+
+bool nameTaken(const RouteStore &store, const QString &name, int except)
+{
+    const QString lowered = name.toLower();
+    for (int i = 1; i <= store.routeCount && i <= RouteStore::kMaxRoutes; ++i) {
+        if (i != except && store.routes[std::size_t(i)].RouteDef.toLower() == lowered)
+            return true;
+    }
+    return false;
 }
 
 void rebuildNames(RouteStore &store)

@@ -15,10 +15,22 @@ namespace RuleSys {
 // what the previous route left there.
 void resetWorkingRoute(RouteStore &store);
 
+// Copies the working route into the slot after the last; no when the table
+// is full.
+bool appendWorkingRoute(RouteStore &store);
+
 // Appends the working route to the table and rewrites the routes file. Never
 // fails to its caller; a full table appends nothing and writes nothing. A
 // failed write is kept in store.lastAppendFailure.
 void appendAndSave(RouteStore &store);
+
+// Removes the route in slot (1 to the count): the later routes move up one
+// slot each, in their order.
+void removeRoute(RouteStore &store, int slot);
+
+// Yes when a route other than the one in slot except has the name, compared
+// in lower case.
+bool nameTaken(const RouteStore &store, const QString &name, int except);
 
 // Refills the names list (indices 0 to the count) from the table.
 void rebuildNames(RouteStore &store);

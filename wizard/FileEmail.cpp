@@ -6,6 +6,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
@@ -50,12 +51,6 @@ constexpr BoxRow kFrame2Rows[] = {
     {4, "Login UserName", 2400, 1935, 3975},     {5, "Login User Password", 2760, 1935, 3975},
     {9, "Service Port (POP3)", 3120, 1695, 855},
 };
-
-// An address needs an "@" somewhere after its first character.
-bool validAddress(const QString &address)
-{
-    return address.indexOf(u'@', 1) >= 0;
-}
 
 // On OK, a port box that holds no number, or 0, gets the default.
 void defaultPort(QLineEdit *box, const QString &fallback)
@@ -281,38 +276,11 @@ void FileEmail::CancelButton_Click()
 
 QString FileEmail::CheckEmailEntries() const
 {
-    const RouteDef &w = store().workingRoute;
-    ProblemsText problems;
-    const auto add = [&](const char *entry) { problems.add(QLatin1String(entry)); };
-
-    const QString recipient = Text1[0]->text();
-    if (recipient.isEmpty())
-        add(". You must specify an email account to send to.");
-    else if (!validAddress(recipient))
-        add(". You must specify a valid email address");
-    if (Text1[1]->text().isEmpty())
-        add(". You must specify an email subject line.");
-    if (messageText().isEmpty())
-        add(". You must specify an email message.");
-
-    if (w.SMTP != No) {
-        if (Text1[3]->text().isEmpty())
-            add(". You must specify an SMTP Server name");
-        // The account address is checked twice: an empty one gets both entries.
-        if (Text1[6]->text().isEmpty())
-            add(". You must specify a valid SMTP account for this server.");
-        if (!validAddress(Text1[6]->text()))
-            add(". You must specify a valid email address for the SMTP server");
-    }
-    if (w.mailPOPLogin != No) {
-        if (Text1[7]->text().isEmpty())
-            add(". You must specify a valid Pop Server Name");
-        if (Text1[4]->text().isEmpty())
-            add(". You must specify a valid account for this POP Server");
-        if (Text1[5]->text().isEmpty())
-            add(". You must specify a valid Password for this POP server. Blank is not allowed");
-    }
-    return problems.text();
+    // OK has just stored the boxes; the message is checked as the box holds
+    // it, before its line breaks are taken out.
+    RouteDef entered = store().workingRoute;
+    entered.AutoEmailMessage = messageText();
+    return RouteChecks::emailProblems(entered);
 }
 
 QString FileEmail::messageText() const

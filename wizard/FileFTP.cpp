@@ -6,6 +6,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
@@ -194,12 +195,11 @@ void FileFTP::CancelButton_Click()
 
 QString FileFTP::CheckFTPEntries() const
 {
-    ProblemsText problems;
-    if (Text1[0]->text().isEmpty())
-        problems.add(QStringLiteral(". You must specify a FTP Site Name or IP Address"));
-    if (Text1[1]->text().isEmpty())
-        problems.add(QStringLiteral(". You must specify a Login User Name for the FTP site"));
-    return problems.text();
+    // The boxes themselves, as OK has just stored them.
+    RouteDef entered;
+    entered.FTPServer = Text1[0]->text();
+    entered.FTPLogon = Text1[1]->text();
+    return RouteChecks::ftpProblems(entered);
 }
 
 } // namespace molvik

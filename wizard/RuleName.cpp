@@ -5,6 +5,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "wizard/ExplainPanel.h"
 #include "wizard/MoveVia.h"
@@ -50,9 +51,7 @@ void RuleName::OKButton_Click()
     // The page goes on without the shared folder; the save at the end of the
     // wizard meets the same failure and the control reports it.
     guarded([&] { (void)Reg::ensureDataFolder(st); });
-    QString name = Text1->text();
-    for (const QChar c : {u'/', u'\\', u'*', u'?', u'<', u'"'})
-        name.remove(c);
+    const QString name = RouteChecks::cleanName(Text1->text());
     st.workingRoute.RouteDef = name;
     Text1->setText(name);
     if (name.isEmpty())

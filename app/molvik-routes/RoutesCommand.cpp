@@ -1,10 +1,14 @@
 #include "app/molvik-routes/RoutesCommand.h"
 
+#include "app/molvik-routes/RouteJson.h"
+
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "store/RouteChecks.h"
 #include "store/RouteDef.h"
 #include "store/RouteStore.h"
 #include "store/RoutesReader.h"
+#include "store/RuleSys.h"
 #include "store/TransferMethod.h"
 
 #include <QDir>
@@ -22,28 +26,57 @@ namespace {
 const QString kProgram = QStringLiteral("molvik-routes");
 
 const char kUsage[] = "Usage: molvik-routes list FILE\n"
-                      "       molvik-routes export FILE\n"
+                      "       molvik-routes export [--redact] FILE\n"
                       "       molvik-routes check FILE\n"
+                      "       molvik-routes add FILE ROUTE.json\n"
+                      "       molvik-routes delete FILE SLOT\n"
+                      "       molvik-routes rename FILE SLOT NAME\n"
                       "       molvik-routes --help\n";
 
-const char kHelp[] = "Shows what a routes file (Routes.xml) holds, read exactly as the routing\n"
-                     "control reads it. The file is never changed.\n"
+const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly as the routing\n"
+                     "control reads it. list, export and check never change the file; add, delete\n"
+                     "and rename rewrite it whole, byte for byte as the control would.\n"
                      "\n"
                      "Commands:\n"
                      "  list FILE    A table with one row per route: slot, name, method, source\n"
                      "               folder, file pattern and destination.\n"
-                     "  export FILE  The routes as JSON on standard output:\n"
+                     "  export [--redact] FILE\n"
+                     "               The routes as JSON on standard output:\n"
                      "                 {\"accepted\": BOOL, \"count\": N, \"routes\": [ {...}, ... ]}\n"
                      "               \"accepted\" is false when the first line is not \"<Routes>\".\n"
                      "               Each route object holds all 59 fields under their element\n"
                      "               names, in the order the file stores them: texts as strings,\n"
                      "               yes/no as booleans (true when not 0), numbers as numbers.\n"
+                     "               --redact shows a password that is set (FTPPassword,\n"
+                     "               PrxyPass, KXSecurePassword) as \"********\".\n"
                      "  check FILE   Every line the control skips or whose value it does not take,\n"
                      "               as \"LINE: message\": a first line other than \"<Routes>\",\n"
                      "               lines that are not element lines, unknown elements, values\n"
                      "               that do not convert, routes beyond the tenth and a missing\n"
                      "               \"</Routes>\". Prints nothing for a clean file.\n"
+                     "  add FILE ROUTE.json\n"
+                     "               Appends the route in ROUTE.json (\"-\": standard input), one\n"
+                     "               object shaped like a route of export, and prints its slot.\n"
+                     "               Fields it leaves out are those of a new route in the\n"
+                     "               wizard: UserDirectory is FILE's folder followed by Complete,\n"
+                     "               Pattern is *.*, the ports are 21, 110 and 25. The name loses\n"
+                     "               every / \\ * ? < and \" as on the wizard's name page. Exactly\n"
+                     "               one of the method flags below must be true; FTPMonitor may\n"
+                     "               be true beside it. An FTP or email route is checked as its\n"
+                     "               page checks it; a directory route needs a RemoteDirectory.\n"
+                     "               Refused once the file holds 8 routes.\n"
+                     "  delete FILE SLOT\n"
+                     "               Removes the route in SLOT; later routes move up one slot.\n"
+                     "               The last route cannot be deleted.\n"
+                     "  rename FILE SLOT NAME\n"
+                     "               Names the route in SLOT exactly NAME. Refused for an empty\n"
+                     "               name and for the name of another route in any letter case.\n"
                      "  -h, --help   This text.\n"
+                     "\n"
+                     "add, delete and rename write only a file whose first line is \"<Routes>\",\n"
+                     "through the control's save: the old file or the new one, whole, even after\n"
+                     "a crash. A refused change leaves the file untouched. No text may hold a\n"
+                     "line break: the file keeps one value a line.\n"
                      "\n"
                      "Method (list): the transfer flags are tested in this order and the last one\n"
                      "set wins, the order in which the route tree picks a route's icon:\n"
@@ -61,10 +94,13 @@ const char kHelp[] = "Shows what a routes file (Routes.xml) holds, read exactly 
                      "(AutoEmailName); secure transfer: KXSecureIP:KXSecurePort.\n"
                      "\n"
                      "Exit status:\n"
-                     "  0  list, export: the file is a routes file; check: nothing to report\n"
+                     "  0  list, export: the file is a routes file; check: nothing to report;\n"
+                     "     add, delete, rename: the file is written\n"
                      "  1  list, export: the first line is not \"<Routes>\"; check: something\n"
-                     "     was reported\n"
-                     "  2  the file is missing or cannot be read, or the command line is wrong\n";
+                     "     was reported; add, delete, rename: refused, with the reason or the\n"
+                     "     problems on standard error, and the file untouched\n"
+                     "  2  a file is missing, cannot be read or cannot be written, ROUTE.json\n"
+                     "     is not a route, or the command line is wrong\n";
 
 using Method = TransferMethod;
 
@@ -118,54 +154,6 @@ QString cell(QString text)
     return text;
 }
 
-QString jsonString(const QString &text)
-{
-    QString out;
-    out.reserve(text.size() + 2);
-    out += u'"';
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'"':
-            out += u"\\\"";
-            break;
-        case u'\\':
-            out += u"\\\\";
-            break;
-        case u'\n':
-            out += u"\\n";
-            break;
-        case u'\r':
-            out += u"\\r";
-            break;
-        case u'\t':
-            out += u"\\t";
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    out += u'"';
-    return out;
-}
-
-QString jsonValue(const RouteDef &route, const RouteField &field)
-{
-    switch (field.kind) {
-    case RouteField::Kind::Text:
-        return jsonString(route.*field.text);
-    case RouteField::Kind::YesNo:
-        return route.*field.int16 != 0 ? QStringLiteral("true") : QStringLiteral("false");
-    case RouteField::Kind::Int16:
-        return QString::number(route.*field.int16);
-    case RouteField::Kind::Int32:
-        return QString::number(route.*field.int32);
-    }
-    return {};
-}
-
 // The file as the control would see it, but on a zeroed version record: the
 // data-folder rule then never redirects to, or creates, the shared folder.
 class Session
@@ -205,8 +193,13 @@ public:
         err << kProgram << ": " << m_argument << " is not a routes file: its first line is not \"<Routes>\"\n";
     }
 
+    // Through save-routes, to the path given: durable, whole, or not at all.
+    IoResult save() { return RuleSys::saveRoutes(m_store, m_path); }
+
+    const QString &argument() const { return m_argument; }
     bool accepted() const { return m_accepted; }
     RouteStore &store() { return m_store; }
+    const FileSystem &fileSystem() const { return m_store.fileSystem(); }
     int count() const { return qBound(0, m_store.routeCount, RouteStore::kMaxRoutes); }
     const RouteDef &route(int slot) const { return m_store.routes[std::size_t(slot)]; }
 
@@ -249,20 +242,15 @@ int list(Session &session, QTextStream &out, QTextStream &err)
     return RoutesCommand::Ok;
 }
 
-int exportJson(Session &session, QTextStream &out, QTextStream &err)
+int exportJson(Session &session, bool redact, QTextStream &out, QTextStream &err)
 {
     if (!session.load(err))
         return RoutesCommand::Failed;
     out << "{\n  \"accepted\": " << (session.accepted() ? "true" : "false") << ",\n  \"count\": " << session.count()
         << ",\n  \"routes\": [";
     for (int slot = 1; slot <= session.count(); ++slot) {
-        out << (slot == 1 ? "\n" : ",\n") << "    {\n";
-        const auto &fields = routeFields();
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            out << "      \"" << fields[i].name << "\": " << jsonValue(session.route(slot), fields[i])
-                << (i + 1 < fields.size() ? ",\n" : "\n");
-        }
-        out << "    }";
+        out << (slot == 1 ? "\n" : ",\n") << "    {\n"
+            << RouteJson::write(session.route(slot), QStringLiteral("      "), redact) << "    }";
     }
     out << (session.count() > 0 ? "\n  ]\n}\n" : "]\n}\n");
     return session.accepted() ? RoutesCommand::Ok : RoutesCommand::Reported;
@@ -282,6 +270,189 @@ int check(Session &session, QTextStream &out, QTextStream &err)
     return reported ? RoutesCommand::Reported : RoutesCommand::Ok;
 }
 
+// Loads the file, lets change edit the table, then writes it. change answers
+// why it refuses, or nothing; a refusal writes nothing.
+template<typename Change> int rewrite(Session &session, QTextStream &err, Change change)
+{
+    if (!session.load(err))
+        return RoutesCommand::Failed;
+    if (!session.accepted()) {
+        session.notARoutesFile(err);
+        return RoutesCommand::Reported;
+    }
+    if (const QString refusal = change(session.store()); !refusal.isEmpty()) {
+        err << kProgram << ": " << refusal << '\n';
+        return RoutesCommand::Reported;
+    }
+    if (const IoResult saved = session.save(); !saved) {
+        err << kProgram << ": cannot write " << session.argument() << ": " << saved.message << '\n';
+        return RoutesCommand::Failed;
+    }
+    return RoutesCommand::Ok;
+}
+
+// A line break would split an element line: the file would not read back the same.
+QString lineBreakRefusal(const RouteDef &route)
+{
+    for (const RouteField &f : routeFields()) {
+        if (f.kind == RouteField::Kind::Text && ((route.*f.text).contains(u'\n') || (route.*f.text).contains(u'\r')))
+            return QStringLiteral("%1 holds a line break, which the routes file cannot keep").arg(QLatin1String(f.name));
+    }
+    return {};
+}
+
+const char *flagName(YesNo RouteDef::*flag)
+{
+    for (const RouteField &f : routeFields()) {
+        if (f.int16 == flag)
+            return f.name;
+    }
+    return "";
+}
+
+QString methodRefusal(const RouteDef &route)
+{
+    QStringList all, set;
+    for (const TransferFlag &f : transferFlags()) {
+        // Monitoring rides on a method: the route editor never clears it when
+        // it sets one.
+        if (f.flag == &RouteDef::FTPMonitor)
+            continue;
+        all << QLatin1String(flagName(f.flag));
+        if (route.*f.flag != No)
+            set << all.back();
+    }
+    if (set.size() == 1)
+        return {};
+    return QStringLiteral("exactly one transfer method flag must be true, of %1; true here: %2")
+        .arg(all.join(QStringLiteral(", ")), set.isEmpty() ? QStringLiteral("none") : set.join(QStringLiteral(", ")));
+}
+
+// What the method's page would say before saving the route.
+QString pageRefusal(const RouteDef &route)
+{
+    QString problems;
+    switch (transferMethod(route)) {
+    case Method::Ftp:
+    case Method::FtpMonitor:
+        problems = RouteChecks::ftpProblems(route);
+        break;
+    case Method::Email:
+        problems = RouteChecks::emailProblems(route);
+        break;
+    case Method::Directory:
+        if (route.RemoteDirectory.isEmpty())
+            return QStringLiteral("a directory route needs a destination (RemoteDirectory)");
+        break;
+    default:
+        break;
+    }
+    if (problems.isEmpty())
+        return {};
+    return RouteChecks::problemsTitle() + problems.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+bool readSource(const QString &source, const Session &session, QByteArray &bytes, QTextStream &err)
+{
+    if (source == u"-") {
+        QFile in;
+        if (in.open(stdin, QIODevice::ReadOnly))
+            bytes = in.readAll();
+        return true;
+    }
+    const IoResult r = session.fileSystem().readAll(QFileInfo(source).absoluteFilePath(), bytes);
+    if (!r)
+        err << kProgram << ": cannot read " << source << ": " << r.message << '\n';
+    return r.ok();
+}
+
+int add(Session &session, const QString &source, QTextStream &out, QTextStream &err)
+{
+    QByteArray json;
+    if (!readSource(source, session, json, err))
+        return RoutesCommand::Failed;
+    // A new route as the wizard starts it: reset, then the name page's folder and pattern.
+    RouteStore &st = session.store();
+    RuleSys::resetWorkingRoute(st);
+    RouteDef route = st.workingRoute;
+    route.UserDirectory = st.inDataFolder(QStringLiteral("Complete"));
+    route.Pattern = QStringLiteral("*.*");
+    route.UserID.clear();
+    QString error;
+    if (!RouteJson::read(json, route, error)) {
+        err << kProgram << ": " << (source == u"-" ? QStringLiteral("standard input") : source) << ": " << error << '\n';
+        return RoutesCommand::Failed;
+    }
+    const int status = rewrite(session, err, [&](RouteStore &table) -> QString {
+        if (table.routeCount >= RouteStore::kRouteLimit)
+            return QStringLiteral("You have created the Maximum Number of Routes Allowed!");
+        route.RouteDef = RouteChecks::cleanName(route.RouteDef);
+        if (route.RouteDef.isEmpty())
+            return QStringLiteral("the route needs a name; / \\ * ? < and \" are taken out of it");
+        for (const QString &refusal : {methodRefusal(route), pageRefusal(route), lineBreakRefusal(route)}) {
+            if (!refusal.isEmpty())
+                return refusal;
+        }
+        table.workingRoute = route;
+        RuleSys::appendWorkingRoute(table);
+        return {};
+    });
+    if (status == RoutesCommand::Ok)
+        out << st.routeCount << '\n';
+    return status;
+}
+
+QString noSuchSlot(const RouteStore &table, int slot)
+{
+    if (slot >= 1 && slot <= table.routeCount)
+        return {};
+    return QStringLiteral("there is no route in slot %1: the file holds %2").arg(slot).arg(table.routeCount);
+}
+
+int deleteRoute(Session &session, int slot, QTextStream &err)
+{
+    return rewrite(session, err, [&](RouteStore &table) -> QString {
+        if (table.routeCount == 1)
+            return QStringLiteral("You can't Delete the Last Route!");
+        if (QString refusal = noSuchSlot(table, slot); !refusal.isEmpty())
+            return refusal;
+        RuleSys::removeRoute(table, slot);
+        return {};
+    });
+}
+
+int renameRoute(Session &session, int slot, const QString &name, QTextStream &err)
+{
+    return rewrite(session, err, [&](RouteStore &table) -> QString {
+        if (name.isEmpty())
+            return QStringLiteral("a route's name cannot be empty");
+        if (QString refusal = noSuchSlot(table, slot); !refusal.isEmpty())
+            return refusal;
+        if (RuleSys::nameTaken(table, name, slot))
+            return QStringLiteral("Route Names Must be Unique, Please Select Another Name");
+        RouteDef renamed = table.routes[std::size_t(slot)];
+        renamed.RouteDef = name;
+        if (QString refusal = lineBreakRefusal(renamed); !refusal.isEmpty())
+            return refusal;
+        table.routes[std::size_t(slot)] = renamed;
+        return {};
+    });
+}
+
+struct CommandShape
+{
+    const char *name;
+    int operands;
+};
+
+constexpr CommandShape kCommands[] = {{"list", 1}, {"export", 1}, {"check", 1}, {"add", 2}, {"delete", 2}, {"rename", 3}};
+
+int usageError(QTextStream &err, const QString &why)
+{
+    err << kProgram << ": " << why << '\n' << kUsage << "Run \"molvik-routes --help\" for what each command does.\n";
+    return RoutesCommand::Failed;
+}
+
 } // namespace
 
 int RoutesCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -291,20 +462,40 @@ int RoutesCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return Ok;
     }
     const QString command = arguments.value(0);
-    if (arguments.size() != 2 || (command != u"list" && command != u"export" && command != u"check")) {
-        if (!command.isEmpty() && command != u"list" && command != u"export" && command != u"check")
-            err << kProgram << ": unknown command \"" << command << "\"\n";
-        else
-            err << kProgram << ": expected a command and one file\n";
-        err << kUsage << "Run \"molvik-routes --help\" for what each command does.\n";
-        return Failed;
+    const CommandShape *shape = nullptr;
+    for (const CommandShape &c : kCommands) {
+        if (command == QLatin1String(c.name))
+            shape = &c;
     }
-    Session session(arguments[1]);
+    if (!command.isEmpty() && !shape)
+        return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
+    QStringList operands = arguments.mid(1);
+    const bool redact = command == u"export" && operands.removeAll(QStringLiteral("--redact")) > 0;
+    for (const QString &operand : operands) {
+        if (operand.startsWith(QStringLiteral("--")))
+            return usageError(err, QStringLiteral("unknown option \"%1\"").arg(operand));
+    }
+    if (!shape || operands.size() != shape->operands)
+        return usageError(err, QStringLiteral("expected a command and its arguments"));
+    int slot = 0;
+    if (shape->operands > 1 && command != u"add") {
+        bool number = false;
+        slot = operands[1].toInt(&number);
+        if (!number)
+            return usageError(err, QStringLiteral("SLOT must be a route's number, not \"%1\"").arg(operands[1]));
+    }
+    Session session(operands[0]);
     if (command == u"list")
         return list(session, out, err);
     if (command == u"export")
-        return exportJson(session, out, err);
-    return check(session, out, err);
+        return exportJson(session, redact, out, err);
+    if (command == u"check")
+        return check(session, out, err);
+    if (command == u"add")
+        return add(session, operands[1], out, err);
+    if (command == u"delete")
+        return deleteRoute(session, slot, err);
+    return renameRoute(session, slot, operands[2], err);
 }
 
 } // namespace molvik

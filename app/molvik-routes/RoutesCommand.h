@@ -6,8 +6,9 @@ class QTextStream;
 
 namespace molvik {
 
-// The molvik-routes command line: list, export and check of a routes file.
-// It only reads; it never writes the file or creates a folder.
+// The molvik-routes command line: list, export and check read a routes file;
+// add, delete and rename change it through the route store's operations and
+// write it with save-routes. No command creates a file or a folder.
 class RoutesCommand
 {
 public:

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <tuple>
 
@@ -27,6 +28,19 @@ void writeFile(const QString &path, const QByteArray &bytes)
 QByteArray golden(const QString &name)
 {
     return readFile(QStringLiteral(MOLVIK_TEST_DATA "/") + name);
+}
+
+ProcessRun runProcess(const QString &program, const QStringList &arguments, const QString &folder, const QString &inputFile)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    if (!inputFile.isEmpty())
+        p.setStandardInputFile(inputFile);
+    p.start(program, arguments);
+    ProcessRun r;
+    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
+        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return r;
 }
 
 Environment plainEnvironment(const QString &folder)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -19,6 +20,16 @@ QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // A file under the tests' data folder.
 QByteArray golden(const QString &name);
+
+// A program run to its end in folder, with inputFile (if any) on standard
+// input; status -1 when it did not exit normally.
+struct ProcessRun
+{
+    int status = -1;
+    QByteArray out, err;
+};
+ProcessRun runProcess(const QString &program, const QStringList &arguments, const QString &folder,
+                      const QString &inputFile = {});
 
 // The real file system on a zeroed version record: never the shared data folder.
 Environment plainEnvironment(const QString &folder = {});
