@@ -22,12 +22,3 @@ TEST(AnsiText, Windows1252BothWays)
         all.append(char(b));
     EXPECT_EQ(AnsiText::encode(AnsiText::decode(all)), all);
 }
-
-TEST(AnsiText, UnrepresentableBecomesQuestionMarkAndLinesEndCrLf)
-{
-    EXPECT_EQ(AnsiText::encode(QString::fromUtf8("\u0100\u4e2d")), QByteArray("??"));
-    QByteArray out;
-    AnsiText::appendLine(out, u"a");
-    AnsiText::appendLine(out, u"");
-    EXPECT_EQ(out, QByteArray("a\r\n\r\n"));
-}

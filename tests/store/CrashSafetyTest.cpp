@@ -1,6 +1,6 @@
-// The writer against SIGKILL at random moments and against injected faults.
-// Pass or fail never depends on when a kill lands: every kill is followed by
-// a check that holds whatever moment it hit.
+// The writer against SIGKILL at random moments, against injected faults and
+// against a second process saving the same file. No verdict depends on when a
+// kill lands or how saves interleave: each check holds whatever the moment.
 #include "support/StoreTestSupport.h"
 
 #include <QDir>
@@ -25,7 +25,7 @@ namespace {
 const QString kSaveLoop = QStringLiteral(MOLVIK_SAVE_LOOP);
 
 // tmp/data/Routes.xml, holding table 0 with mode 0640 when old is set.
-QString routesFile(const QTemporaryDir &tmp, bool old)
+QString routesFile(const QTemporaryDir &tmp, bool old = true)
 {
     const QString path = tmp.filePath(u"data/Routes.xml"_s);
     QDir(tmp.path()).mkdir(u"data"_s);
@@ -39,6 +39,23 @@ QString routesFile(const QTemporaryDir &tmp, bool old)
 QStringList filesBeside(const QString &path)
 {
     return QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden);
+}
+
+struct Ended
+{
+    int status = -1;
+    QString out, err;
+};
+
+// A program run to its end; a crash leaves status -1.
+Ended run(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    Ended e;
+    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
+        e = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+    return e;
 }
 
 // Kills save-loop children at seeded pseudo-random moments, each child
@@ -87,23 +104,14 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
     return QString();
 }
 
-struct Traced
-{
-    int status = -1;
-    QString err, log;
-};
-
 // One save of table 1 to path under strace -e expression; the log goes beside
 // the data folder, not in it.
-Traced saveTraced(const QString &expression, const QString &path)
+Ended saveTraced(const QString &expression, const QString &path)
 {
-    const QString logPath = QFileInfo(path).absolutePath() + u"/../strace.log"_s;
-    QProcess p;
-    p.start(u"strace"_s, {u"-f"_s, u"-o"_s, logPath, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
-    Traced t;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        t = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), QString::fromLocal8Bit(readFile(logPath))};
-    return t;
+    const QString log = QFileInfo(path).absolutePath() + u"/../strace.log"_s;
+    Ended e = run(u"strace"_s, {u"-f"_s, u"-o"_s, log, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
+    e.out = QString::fromLocal8Bit(readFile(log));
+    return e;
 }
 
 } // namespace
@@ -111,14 +119,13 @@ Traced saveTraced(const QString &expression, const QString &path)
 TEST(CrashSafety, KilledAtRandomMomentsTheFileIsAlwaysAWholeRecentTable)
 {
     QTemporaryDir tmp;
-    const QString path = routesFile(tmp, true);
+    const QString path = routesFile(tmp);
     const QString bad = firstBadKill(u"save"_s, path, 240);
     EXPECT_TRUE(bad.isEmpty()) << bad.toStdString();
 
     // The next completed save clears any temporary file a kill left behind.
-    QProcess last;
-    last.start(kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
-    EXPECT_TRUE(last.waitForFinished(-1) && last.exitCode() == 0) << last.readAllStandardError().toStdString();
+    const Ended last = run(kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
+    EXPECT_EQ(last.status, 0) << last.err.toStdString();
     EXPECT_EQ(readFile(path), saveLoopTable(1000));
     EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s});
 }
@@ -128,15 +135,13 @@ TEST(CrashSafety, TheSameHarnessCatchesAWriterThatWritesInPlace)
     // The in-place writer spends nearly all its time with a cut file on disk,
     // so 200 kills all missing it would take odds far beyond any real chance.
     QTemporaryDir tmp;
-    EXPECT_FALSE(firstBadKill(u"inplace"_s, routesFile(tmp, true), 200).isEmpty());
+    EXPECT_FALSE(firstBadKill(u"inplace"_s, routesFile(tmp), 200).isEmpty());
 }
 
 TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
 {
-    QProcess probe;
-    probe.start(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s});
-    if (!probe.waitForFinished(-1) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-        GTEST_SKIP() << "strace is missing or may not trace here: " << probe.readAllStandardError().toStdString();
+    if (run(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s}).status != 0)
+        GTEST_SKIP() << "strace is missing or may not trace here";
 
     // A new file appears by a link of the finished temporary file, an existing
     // one is replaced by a rename; either way the step that makes the content
@@ -147,16 +152,16 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         SCOPED_TRACE(old ? "existing file" : "new file");
         QTemporaryDir tmp;
         const QString path = routesFile(tmp, old);
-        const Traced t = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
+        const Ended t = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
         EXPECT_EQ(readFile(path), saveLoopTable(1));
         QRegularExpressionMatch m;
-        const qsizetype content = t.log.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
-        ASSERT_GE(content, 0) << t.log.toStdString();
+        const qsizetype content = t.out.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
+        ASSERT_GE(content, 0) << t.out.toStdString();
         const QString thread = m.captured(1), fd = m.captured(2);
         // Which write call of its thread carries the content depends on the
         // build (a sanitizer runtime writes too); strace counts per thread.
-        contentWrite = int(t.log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
+        contentWrite = int(t.out.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
         // Each step is found after the one before it.
         const QString steps[] = {
             uR"(fchmod\(%1, %2\)\s+= 0)"_s.arg(fd, old ? u"0640"_s : u"0600"_s),
@@ -169,11 +174,11 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         };
         qsizetype at = 0;
         for (const QString &step : steps) {
-            at = t.log.indexOf(QRegularExpression(step), at, &m);
-            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << t.log.toStdString();
+            at = t.out.indexOf(QRegularExpression(step), at, &m);
+            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << t.out.toStdString();
         }
         const QString folderSync = uR"(fsync\(%1\)\s+= 0)"_s.arg(m.captured(1)); // the folder just opened
-        EXPECT_GE(t.log.indexOf(QRegularExpression(folderSync), at), 0) << t.log.toStdString();
+        EXPECT_GE(t.out.indexOf(QRegularExpression(folderSync), at), 0) << t.out.toStdString();
     }
 
     const struct
@@ -189,10 +194,10 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
     for (const auto &fault : faults) {
         SCOPED_TRACE(fault.inject.toStdString());
         QTemporaryDir tmp;
-        const QString path = routesFile(tmp, true);
+        const QString path = routesFile(tmp);
         const QFileDevice::Permissions mode = QFile::permissions(path);
-        const Traced t = saveTraced(fault.inject, path);
-        EXPECT_TRUE(t.log.contains(QRegularExpression(fault.injected))) << "the fault missed the save:\n" << t.log.toStdString();
+        const Ended t = saveTraced(fault.inject, path);
+        EXPECT_TRUE(t.out.contains(QRegularExpression(fault.injected))) << "the fault missed the save:\n" << t.out.toStdString();
         EXPECT_NE(t.status, 0);
         EXPECT_TRUE(t.err.contains(path) && t.err.contains(QString::fromLocal8Bit(std::strerror(fault.error))))
             << t.err.toStdString();
@@ -200,4 +205,22 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         EXPECT_EQ(QFile::permissions(path), mode);
         EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s}); // no copy of the passwords stays behind
     }
+}
+
+// Two host programs that each embed the control, saving one routes file at
+// once: every save of both succeeds, and the last complete save wins whole.
+TEST(CrashSafety, TwoProcessesSavingOneFileNeverFailEachOther)
+{
+    QTemporaryDir tmp;
+    const QString path = routesFile(tmp, false), saves = u"400"_s;
+    QProcess savers[2];
+    for (const int i : {0, 1})
+        savers[i].start(kSaveLoop, {u"save"_s, path, QString::number(1 + i * 1000000), saves});
+    for (QProcess &p : savers) {
+        ASSERT_TRUE(p.waitForFinished(-1));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.readAllStandardOutput().count("saved "), saves.toInt());
+    }
+    EXPECT_TRUE(readFile(path) == saveLoopTable(400) || readFile(path) == saveLoopTable(1000400));
+    EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s});
 }

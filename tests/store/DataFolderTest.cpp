@@ -12,18 +12,11 @@ using namespace Qt::StringLiterals;
 
 TEST(DataFolder, SystemNames)
 {
-    const struct
-    {
-        quint32 platform, major, minor;
-        const char *name;
-    } rows[] = {
-        {1, 4, 0, "95"},    {1, 4, 10, "98"},  {1, 4, 90, "ME"},    {1, 4, 5, ""},       {2, 3, 51, "NT3.51"},
-        {2, 4, 0, "NT4"},   {2, 5, 0, "2000"}, {2, 5, 1, "XP"},     {2, 5, 2, "XP"},     {2, 6, 0, "Vista"},
-        {2, 6, 3, "Vista"}, {2, 10, 0, ""},    {0, 0, 0, "Failed"}, {3, 6, 0, "Failed"},
-    };
-    for (const auto &r : rows)
-        EXPECT_EQ(Reg::systemName(FixedVersionSource(r.platform, r.major, r.minor)), QLatin1String(r.name))
-            << r.platform << ' ' << r.major << '.' << r.minor;
+    for (const QString &row : tableRows(u"system-names.txt"_s)) {
+        const QStringList c = row.split(u' ');
+        const QString name = Reg::systemName(FixedVersionSource(c[0].toUInt(), c[1].toUInt(), c[2].toUInt()));
+        EXPECT_EQ(name.isEmpty() ? u"-"_s : name, c[3]) << row.toStdString();
+    }
 #ifndef Q_OS_WIN
     EXPECT_EQ(Reg::systemName(SystemVersionSource()), u"Failed"_s); // the record is zeroed outside Windows
 #endif
@@ -68,12 +61,4 @@ TEST(DataFolder, ASharedFolderThatCannotBeMadeIsNamedAndStopsASave)
     EXPECT_EQ(w.store.dataFolder, Reg::kVistaDataFolder);
     w.store.routeCount = 1;
     EXPECT_EQ(RuleSys::saveRoutes(w.store, w.store.routesPath()).code, IoResult::Code::CreateFolderFailed);
-}
-
-TEST(DataFolder, ReadExplanationGivesTheFileOrTheFailure)
-{
-    WindowsStore w;
-    writeFile(w.local(u"D:\\Apps\\Kelmora\\Wizard\\FileFTP.dat"_s), "Line one\r\nCaf\xe9 \x80\r\n");
-    EXPECT_EQ(Reg::readExplanation(w.store.environment(), u"FileFTP"_s), QString::fromUtf8("Line one\r\nCaf\u00e9 \u20ac\r\n"));
-    EXPECT_EQ(Reg::readExplanation(w.store.environment(), u"FileEmail"_s), u"2 No such file or directory"_s);
 }

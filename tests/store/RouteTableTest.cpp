@@ -1,4 +1,5 @@
 #include "store/Reg.h"
+#include "store/RoutesReader.h"
 #include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
 #include "support/StoreTestSupport.h"
@@ -37,8 +38,7 @@ TEST(RouteTable, AppendAndSaveWritesUntilTheTableIsFullAndRemembersAFailure)
     st.workingRoute = sampleRoute(2);
     RuleSys::appendAndSave(st);
     EXPECT_TRUE(st.lastAppendFailure.ok());
-    ASSERT_EQ(st.routeCount, 2);
-    EXPECT_TRUE(st.routes[1] == sampleRoute(1) && st.routes[2] == sampleRoute(2));
+    EXPECT_TRUE(st.routeCount == 2 && st.routes[1] == sampleRoute(1) && st.routes[2] == sampleRoute(2));
     EXPECT_EQ(s.read(u"Routes.xml"_s), RoutesWriter::serialize(st));
 
     fillSaveLoopTable(st, 0); // ten routes: nothing appended, nothing written
@@ -96,4 +96,29 @@ TEST(RouteTable, ValueFormsAndTheEmptyTable)
     st.routeCount = 0;
     ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
     EXPECT_EQ(s.read(u"Routes.xml"_s), QByteArray());
+}
+
+// A value as long as a line may be comes back whole, with the route after
+// it untouched; one byte more is refused and the file on disk stays as it was.
+TEST(RouteTable, TheLongestLineRoundTripsAndOneByteMoreIsRefused)
+{
+    const qsizetype tags = qsizetype(sizeof "<RemoteDirectory></RemoteDirectory>") - 1;
+    for (const qsizetype extra : {0, 1}) {
+        SCOPED_TRACE(extra);
+        NativeStore s;
+        RouteStore &st = *s.store, back(st.environment());
+        st.routes[1] = sampleRoute(1);
+        st.routes[2] = sampleRoute(2);
+        st.routeCount = 2;
+        ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
+        const QByteArray before = s.read(u"Routes.xml"_s);
+        st.routes[1].RemoteDirectory = QString(RoutesReader::kMaxLine - tags + extra, u'x');
+        const IoResult saved = RuleSys::saveRoutes(st, st.routesPath());
+        ASSERT_TRUE(RuleSys::loadRoutes(back, st.routesPath()));
+        if (extra == 0)
+            EXPECT_EQ(std::tuple(back.routeCount, back.routes[1].RemoteDirectory, back.routes[1].RemoteFTPDirectory, back.routes[2].RouteDef),
+                      std::tuple(2, st.routes[1].RemoteDirectory, st.routes[1].RemoteFTPDirectory, st.routes[2].RouteDef));
+        else
+            EXPECT_TRUE(saved.code == IoResult::Code::LineTooLong && s.read(u"Routes.xml"_s) == before) << saved.text().toStdString();
+    }
 }

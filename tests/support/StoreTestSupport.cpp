@@ -29,9 +29,16 @@ QByteArray golden(const QString &name)
     return readFile(QStringLiteral(MOLVIK_TEST_DATA "/") + name);
 }
 
-Environment plainEnvironment(const QString &folder)
+QStringList tableRows(const QString &name)
 {
-    return Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), folder};
+    QStringList rows = QString::fromUtf8(golden(name)).split(u'\n', Qt::SkipEmptyParts);
+    rows.removeIf([](const QString &row) { return row.startsWith(u'#'); });
+    return rows;
+}
+
+Environment plainEnvironment(const QString &folder, std::shared_ptr<const FileSystem> fileSystem)
+{
+    return Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), folder};
 }
 
 WindowsStore::WindowsStore(quint32 major, const QString &componentFolder)
@@ -43,9 +50,8 @@ WindowsStore::WindowsStore(quint32 major, const QString &componentFolder)
 }
 
 NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
+    : store(std::make_unique<RouteStore>(plainEnvironment(tmp.path(), std::move(fileSystem))))
 {
-    store = std::make_unique<RouteStore>(
-        Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), tmp.path()});
     store->dataFolder = tmp.path();
 }
 

@@ -19,9 +19,13 @@ QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // A file under the tests' data folder.
 QByteArray golden(const QString &name);
+// The rows of a table file under the tests' data folder: its lines but blank
+// ones and comments ('#' first).
+QStringList tableRows(const QString &name);
 
-// The real file system on a zeroed version record: never the shared data folder.
-Environment plainEnvironment(const QString &folder = {});
+// A zeroed version record, so never the shared data folder; the real file system unless told.
+Environment plainEnvironment(const QString &folder = {},
+                             std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
 
 // A route store on Windows path texts, its component in componentFolder on
 // a platform-2 system of the given major version; every path maps under a

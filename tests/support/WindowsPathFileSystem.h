@@ -13,7 +13,13 @@ public:
     explicit WindowsPathFileSystem(QString root) : m_root(std::move(root)) {}
 
     QString separator() const override { return QStringLiteral("\\"); }
-    QString localPath(const QString &path) const override;
+    QString localPath(const QString &path) const override
+    {
+        QString rest = QString(path).replace(u'\\', u'/').remove(u':');
+        while (rest.startsWith(u'/'))
+            rest.remove(0, 1);
+        return m_root + u'/' + rest;
+    }
 
 private:
     QString m_root;
