@@ -5,7 +5,6 @@
 #include "support/StoreTestSupport.h"
 
 #include <QDir>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -14,21 +13,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ToolRun
+ProgramRun tool(const QStringList &arguments)
 {
-    int status = -1;
-    QByteArray out, err;
-};
-
-ToolRun tool(const QStringList &arguments)
-{
-    QProcess p;
-    p.setWorkingDirectory(QStringLiteral(MOLVIK_TEST_DATA));
-    p.start(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments);
-    ToolRun r;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-    return r;
+    return runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments, QStringLiteral(MOLVIK_TEST_DATA));
 }
 
 QByteArray cliGolden(const QString &name)
@@ -46,10 +33,10 @@ TEST(RoutesTool, ReaderCasesExportAndCheckAsTheirGoldenFiles)
     for (const QString &xml : folder.entryList({u"*.xml"_s})) {
         SCOPED_TRACE(xml.toStdString());
         const QString name = u"reader/"_s + xml.chopped(4);
-        const ToolRun exported = tool({u"export"_s, name + u".xml"_s});
+        const ProgramRun exported = tool({u"export"_s, name + u".xml"_s});
         EXPECT_EQ(exported.out.toStdString(), golden(name + u".json"_s).toStdString());
         EXPECT_EQ(exported.status, exported.out.startsWith("{\n  \"accepted\": true,") ? 0 : 1);
-        const ToolRun checked = tool({u"check"_s, name + u".xml"_s});
+        const ProgramRun checked = tool({u"check"_s, name + u".xml"_s});
         EXPECT_EQ(checked.out.toStdString(), golden(name + u".check"_s).toStdString());
         EXPECT_EQ(checked.status, checked.out.isEmpty() ? 0 : 1);
         EXPECT_EQ(exported.err + checked.err, QByteArray());
@@ -60,14 +47,10 @@ TEST(RoutesTool, ReaderCasesExportAndCheckAsTheirGoldenFiles)
 
 TEST(RoutesTool, CommandLinesGiveTheirStatusAndGoldenOutputs)
 {
-    const QStringList rows = QString::fromUtf8(golden(u"cli/commands.txt"_s)).split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_FALSE(rows.isEmpty());
-    for (const QString &row : rows) {
-        if (row.startsWith(u'#'))
-            continue;
+    for (const QString &row : tableRows(u"cli/commands.txt"_s)) {
         SCOPED_TRACE(row.toStdString());
         const QStringList cells = row.split(u' ', Qt::SkipEmptyParts);
-        const ToolRun r = tool(cells.mid(4));
+        const ProgramRun r = tool(cells.mid(4));
         EXPECT_EQ(r.status, cells.value(1).toInt());
         EXPECT_EQ(r.out.toStdString(), cliGolden(cells.value(2)).toStdString());
         EXPECT_EQ(r.err.toStdString(), cliGolden(cells.value(3)).toStdString());

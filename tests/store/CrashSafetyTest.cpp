@@ -41,23 +41,6 @@ QStringList filesBeside(const QString &path)
     return QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden);
 }
 
-struct Ended
-{
-    int status = -1;
-    QString out, err;
-};
-
-// A program run to its end; a crash leaves status -1.
-Ended run(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    Ended e;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        e = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
-    return e;
-}
-
 // Kills save-loop children at seeded pseudo-random moments, each child
 // starting after the last save confirmed. After each kill the file must be
 // that save or the one in progress, whole. Gives the first kill after which
@@ -106,12 +89,12 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
 
 // One save of table 1 to path under strace -e expression; the log goes beside
 // the data folder, not in it.
-Ended saveTraced(const QString &expression, const QString &path)
+std::pair<ProgramRun, QString> saveTraced(const QString &expression, const QString &path)
 {
     const QString log = QFileInfo(path).absolutePath() + u"/../strace.log"_s;
-    Ended e = run(u"strace"_s, {u"-f"_s, u"-o"_s, log, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
-    e.out = QString::fromLocal8Bit(readFile(log));
-    return e;
+    const ProgramRun r =
+        runProgram(u"strace"_s, {u"-f"_s, u"-o"_s, log, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
+    return {r, QString::fromLocal8Bit(readFile(log))};
 }
 
 } // namespace
@@ -124,7 +107,7 @@ TEST(CrashSafety, KilledAtRandomMomentsTheFileIsAlwaysAWholeRecentTable)
     EXPECT_TRUE(bad.isEmpty()) << bad.toStdString();
 
     // The next completed save clears any temporary file a kill left behind.
-    const Ended last = run(kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
+    const ProgramRun last = runProgram(kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
     EXPECT_EQ(last.status, 0) << last.err.toStdString();
     EXPECT_EQ(readFile(path), saveLoopTable(1000));
     EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s});
@@ -140,7 +123,7 @@ TEST(CrashSafety, TheSameHarnessCatchesAWriterThatWritesInPlace)
 
 TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
 {
-    if (run(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s}).status != 0)
+    if (runProgram(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s}).status != 0)
         GTEST_SKIP() << "strace is missing or may not trace here";
 
     // A new file appears by a link of the finished temporary file, an existing
@@ -152,16 +135,16 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         SCOPED_TRACE(old ? "existing file" : "new file");
         QTemporaryDir tmp;
         const QString path = routesFile(tmp, old);
-        const Ended t = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
+        const auto [t, log] = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
         EXPECT_EQ(readFile(path), saveLoopTable(1));
         QRegularExpressionMatch m;
-        const qsizetype content = t.out.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
-        ASSERT_GE(content, 0) << t.out.toStdString();
+        const qsizetype content = log.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
+        ASSERT_GE(content, 0) << log.toStdString();
         const QString thread = m.captured(1), fd = m.captured(2);
         // Which write call of its thread carries the content depends on the
         // build (a sanitizer runtime writes too); strace counts per thread.
-        contentWrite = int(t.out.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
+        contentWrite = int(log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
         // Each step is found after the one before it.
         const QString steps[] = {
             uR"(fchmod\(%1, %2\)\s+= 0)"_s.arg(fd, old ? u"0640"_s : u"0600"_s),
@@ -174,11 +157,11 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         };
         qsizetype at = 0;
         for (const QString &step : steps) {
-            at = t.out.indexOf(QRegularExpression(step), at, &m);
-            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << t.out.toStdString();
+            at = log.indexOf(QRegularExpression(step), at, &m);
+            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << log.toStdString();
         }
         const QString folderSync = uR"(fsync\(%1\)\s+= 0)"_s.arg(m.captured(1)); // the folder just opened
-        EXPECT_GE(t.out.indexOf(QRegularExpression(folderSync), at), 0) << t.out.toStdString();
+        EXPECT_GE(log.indexOf(QRegularExpression(folderSync), at), 0) << log.toStdString();
     }
 
     const struct
@@ -196,11 +179,10 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         QTemporaryDir tmp;
         const QString path = routesFile(tmp);
         const QFileDevice::Permissions mode = QFile::permissions(path);
-        const Ended t = saveTraced(fault.inject, path);
-        EXPECT_TRUE(t.out.contains(QRegularExpression(fault.injected))) << "the fault missed the save:\n" << t.out.toStdString();
+        const auto [t, log] = saveTraced(fault.inject, path);
+        EXPECT_TRUE(log.contains(QRegularExpression(fault.injected))) << "the fault missed the save:\n" << log.toStdString();
         EXPECT_NE(t.status, 0);
-        EXPECT_TRUE(t.err.contains(path) && t.err.contains(QString::fromLocal8Bit(std::strerror(fault.error))))
-            << t.err.toStdString();
+        EXPECT_TRUE(t.err.contains(path.toLocal8Bit()) && t.err.contains(std::strerror(fault.error))) << t.err.toStdString();
         EXPECT_EQ(readFile(path), saveLoopTable(0));
         EXPECT_EQ(QFile::permissions(path), mode);
         EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s}); // no copy of the passwords stays behind

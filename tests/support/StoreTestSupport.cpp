@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <tuple>
 
@@ -34,6 +35,17 @@ QStringList tableRows(const QString &name)
     QStringList rows = QString::fromUtf8(golden(name)).split(u'\n', Qt::SkipEmptyParts);
     rows.removeIf([](const QString &row) { return row.startsWith(u'#'); });
     return rows;
+}
+
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(program, arguments);
+    ProgramRun r;
+    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
+        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return r;
 }
 
 Environment plainEnvironment(const QString &folder, std::shared_ptr<const FileSystem> fileSystem)
@@ -88,8 +100,7 @@ QByteArray saveLoopTable(qint64 n)
 // A routes file of the given names, each a directory copy, as the reader leaves them.
 QByteArray routesOf(const QStringList &names)
 {
-    NativeStore scratch;
-    RouteStore &st = *scratch.store;
+    RouteStore st(plainEnvironment());
     for (int i = 0; i < names.size(); ++i) {
         RouteDef &r = st.routes[std::size_t(i + 1)];
         std::tie(r.RouteDef, r.DirTransfer, r.RemoteDirectory) = std::tuple(names[i], Yes, QStringLiteral("/srv/") + names[i]);

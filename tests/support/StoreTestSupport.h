@@ -23,6 +23,14 @@ QByteArray golden(const QString &name);
 // ones and comments ('#' first).
 QStringList tableRows(const QString &name);
 
+struct ProgramRun
+{
+    int status = -1; // -1 also when it crashed
+    QByteArray out, err;
+};
+// A program run to its end in folder (the current one when empty).
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QString &folder = {});
+
 // A zeroed version record, so never the shared data folder; the real file system unless told.
 Environment plainEnvironment(const QString &folder = {},
                              std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
