@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <random>
 #include <thread>
 
@@ -126,10 +125,6 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
     if (runProgram(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s}).status != 0)
         GTEST_SKIP() << "strace is missing or may not trace here";
 
-    // A new file appears by a link of the finished temporary file, an existing
-    // one is replaced by a rename; either way the step that makes the content
-    // visible comes after its sync and before the folder's. The mode (owner
-    // only, or the old file's) is set before a byte of the passwords is written.
     int contentWrite = 0;
     for (const bool old : {false, true}) {
         SCOPED_TRACE(old ? "existing file" : "new file");
@@ -141,48 +136,30 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         QRegularExpressionMatch m;
         const qsizetype content = log.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
         ASSERT_GE(content, 0) << log.toStdString();
-        const QString thread = m.captured(1), fd = m.captured(2);
+        const QString fd = m.captured(2);
         // Which write call of its thread carries the content depends on the
         // build (a sanitizer runtime writes too); strace counts per thread.
-        contentWrite = int(log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
-        // Each step is found after the one before it.
-        const QString steps[] = {
-            uR"(fchmod\(%1, %2\)\s+= 0)"_s.arg(fd, old ? u"0640"_s : u"0600"_s),
-            uR"(write\(%1, "<Routes>)"_s.arg(fd),
-            uR"(fdatasync\(%1\)\s+= 0)"_s.arg(fd),
-            uR"((rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)"_s.arg(
-                QRegularExpression::escape(u'"' + path + u'"')),
-            uR"(openat\(AT_FDCWD, %1, [^)\n]*O_DIRECTORY[^)\n]*\)\s+= (\d+))"_s.arg(
-                QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"')),
-        };
+        contentWrite = int(log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(m.captured(1))))) + 1;
         qsizetype at = 0;
-        for (const QString &step : steps) {
+        for (QString step : tableRows(u"strace/steps.txt"_s)) {
+            step.replace(u"{fd}"_s, fd).replace(u"{mode}"_s, old ? u"0640"_s : u"0600"_s).replace(u"{opened}"_s, m.captured(1));
+            step.replace(u"{file}"_s, QRegularExpression::escape(u'"' + path + u'"'))
+                .replace(u"{folder}"_s, QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"'));
             at = log.indexOf(QRegularExpression(step), at, &m);
             ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << log.toStdString();
         }
-        const QString folderSync = uR"(fsync\(%1\)\s+= 0)"_s.arg(m.captured(1)); // the folder just opened
-        EXPECT_GE(log.indexOf(QRegularExpression(folderSync), at), 0) << log.toStdString();
     }
 
-    const struct
-    {
-        QString inject;
-        int error;
-        QString injected; // the log line that took the fault
-    } faults[] = {
-        {u"inject=write:error=ENOSPC:when=%1"_s.arg(contentWrite), ENOSPC, uR"(write\(\d+, "<Routes>.*\(INJECTED\))"_s},
-        {u"inject=fdatasync:error=EIO"_s, EIO, uR"(fdatasync\(\d+\).*\(INJECTED\))"_s},
-        {u"inject=rename:error=EXDEV"_s, EXDEV, uR"(rename\(.*Routes\.xml.*\(INJECTED\))"_s},
-    };
-    for (const auto &fault : faults) {
-        SCOPED_TRACE(fault.inject.toStdString());
+    for (const QString &row : tableRows(u"strace/faults.txt"_s)) {
+        SCOPED_TRACE(row.toStdString());
+        const QStringList fault = QString(row).replace(u"{write}"_s, QString::number(contentWrite)).split(u" ;; "_s);
         QTemporaryDir tmp;
         const QString path = routesFile(tmp);
         const QFileDevice::Permissions mode = QFile::permissions(path);
-        const auto [t, log] = saveTraced(fault.inject, path);
-        EXPECT_TRUE(log.contains(QRegularExpression(fault.injected))) << "the fault missed the save:\n" << log.toStdString();
+        const auto [t, log] = saveTraced(fault.value(0), path);
+        EXPECT_TRUE(log.contains(QRegularExpression(fault.value(1)))) << "the fault missed the save:\n" << log.toStdString();
         EXPECT_NE(t.status, 0);
-        EXPECT_TRUE(t.err.contains(path.toLocal8Bit()) && t.err.contains(std::strerror(fault.error))) << t.err.toStdString();
+        EXPECT_TRUE(t.err.contains(path.toLocal8Bit()) && t.err.contains(fault.value(2).toUtf8())) << t.err.toStdString();
         EXPECT_EQ(readFile(path), saveLoopTable(0));
         EXPECT_EQ(QFile::permissions(path), mode);
         EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s}); // no copy of the passwords stays behind

@@ -37,15 +37,14 @@ TEST(RouteTable, AppendAndSaveWritesUntilTheTableIsFullAndRemembersAFailure)
     st.dataFolder = s.tmp.path();
     st.workingRoute = sampleRoute(2);
     RuleSys::appendAndSave(st);
-    EXPECT_TRUE(st.lastAppendFailure.ok());
-    EXPECT_TRUE(st.routeCount == 2 && st.routes[1] == sampleRoute(1) && st.routes[2] == sampleRoute(2));
+    EXPECT_TRUE(st.lastAppendFailure.ok() && st.routeCount == 2 && st.routes[1] == sampleRoute(1) &&
+                st.routes[2] == sampleRoute(2));
     EXPECT_EQ(s.read(u"Routes.xml"_s), RoutesWriter::serialize(st));
 
     fillSaveLoopTable(st, 0); // ten routes: nothing appended, nothing written
     const QByteArray before = s.read(u"Routes.xml"_s);
     RuleSys::appendAndSave(st);
-    EXPECT_EQ(st.routeCount, 10);
-    EXPECT_EQ(s.read(u"Routes.xml"_s), before);
+    EXPECT_TRUE(st.routeCount == 10 && s.read(u"Routes.xml"_s) == before);
 }
 
 TEST(RouteTable, TheDefaultRouteOnWindowsIsItsGoldenFile)
@@ -137,29 +136,17 @@ TEST(DataFolder, SystemNames)
 // the shared one. Each is tried on a store of its own, as each makes the folder.
 TEST(DataFolder, SelectAndEnsureFollowTheVersionAndTheFolderName)
 {
-    const struct
-    {
-        const char *name;
-        quint32 major;
-        const char *component;
-        bool shared;
-    } rows[] = {
-        {"before version 6", 5, "D:\\Apps\\Kelmora", false},
-        {"version 6", 6, "D:\\Apps\\Kelmora", true},
-        {"last extension dropped", 6, "D:\\Apps\\Kelmora.old", true},
-        {"name matched exactly", 6, "D:\\Apps\\kelmora", false},
-        {"another name", 6, "D:\\Apps\\Routing", false},
-        {"after version 6", 10, "D:\\Apps\\Kelmora", false},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        WindowsStore selected(row.major, QLatin1String(row.component)), ensured(row.major, QLatin1String(row.component));
+    for (const QString &row : tableRows(u"data-folders.txt"_s)) {
+        SCOPED_TRACE(row.toStdString());
+        const QStringList c = row.split(u" | "_s);
+        const bool shared = c.value(3) == u"shared";
+        WindowsStore selected(c.value(1).toUInt(), c.value(2)), ensured(c.value(1).toUInt(), c.value(2));
         ensured.store.dataFolder = u"E:\\elsewhere"_s;
         EXPECT_TRUE(Reg::selectDataFolder(selected.store).ok() && Reg::ensureDataFolder(ensured.store).ok());
-        EXPECT_EQ(selected.store.dataFolder, row.shared ? Reg::kVistaDataFolder : QLatin1String(row.component));
-        EXPECT_EQ(ensured.store.dataFolder, row.shared ? Reg::kVistaDataFolder : u"E:\\elsewhere"_s);
-        EXPECT_EQ(QDir(selected.local(Reg::kVistaDataFolder)).exists(), row.shared);
-        EXPECT_EQ(QDir(ensured.local(Reg::kVistaDataFolder)).exists(), row.shared);
+        EXPECT_EQ(selected.store.dataFolder, shared ? Reg::kVistaDataFolder : c.value(2));
+        EXPECT_EQ(ensured.store.dataFolder, shared ? Reg::kVistaDataFolder : u"E:\\elsewhere"_s);
+        EXPECT_EQ(QDir(selected.local(Reg::kVistaDataFolder)).exists(), shared);
+        EXPECT_EQ(QDir(ensured.local(Reg::kVistaDataFolder)).exists(), shared);
     }
 }
 
