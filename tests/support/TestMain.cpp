@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-QtMessageHandler previousHandler = nullptr;
-}
-
 // Tests run with real widgets and no display: offscreen unless told otherwise.
 int main(int argc, char **argv)
 {
@@ -20,6 +16,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
+    static QtMessageHandler previousHandler = nullptr;
     previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
         // The offscreen platform warns about every fixed-size window; nothing to act on.
         if (!message.startsWith(QLatin1String("This plugin does not support propagateSizeHints")))
