@@ -75,12 +75,9 @@ TEST(RouteTable, ValueFormsAndTheEmptyTable)
 {
     NativeStore s;
     RouteStore &st = *s.store;
-    st.routes[1].RouteDef = u"a<b>|c"_s;
-    st.routes[1].mailPOPService = -5;
-    st.routes[1].FTPport = -2147483647 - 1;
-    st.routes[1].SMTP = 1; // any value other than 0 is yes
-    st.routes[1].AutoEmailMessage = u"two\r\nlines"_s;
-    st.routes[1].FTPServer = QString::fromUtf8("\u4e2d"); // not in the code page
+    RouteDef &r = st.routes[1]; // SMTP: any value other than 0 is yes; FTPServer: not in the code page
+    std::tie(r.RouteDef, r.mailPOPService, r.FTPport, r.SMTP, r.AutoEmailMessage, r.FTPServer) =
+        std::tuple(u"a<b>|c"_s, -5, -2147483647 - 1, 1, u"two\r\nlines"_s, QString::fromUtf8("\u4e2d"));
     st.routeCount = 1;
     EXPECT_EQ(RoutesWriter::serialize(st).toStdString(), golden(u"value-forms.xml"_s).toStdString());
 
