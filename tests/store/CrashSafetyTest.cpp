@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <random>
 #include <thread>
 
@@ -47,35 +48,23 @@ QStringList filesBeside(const QString &path)
 QString firstBadKill(const QString &mode, const QString &path, int kills)
 {
     std::mt19937 rng(20240611u);
-    std::uniform_int_distribution<int> savesFirst(0, 2);
-    std::uniform_real_distribution<double> pauseInSaves(0.0, 1.5);
-    // How long one save takes here, learnt from the children's own lines, so
-    // the kills spread over whole saves on a fast build and a slow one alike.
-    double saveMicros = 1000;
+    // From 10 us to 50 ms after "ready", evenly on a log scale: as the child saves
+    // without a break, the kills land at every moment of a save, be a save short or long.
+    std::uniform_real_distribution<double> logPause(std::log(10.0), std::log(50000.0));
     qint64 confirmed = 0;
     for (int kill = 1; kill <= kills; ++kill) {
         QProcess child;
         child.start(kSaveLoop, {mode, path, QString::number(confirmed + 1)});
-        const int saves = savesFirst(rng);
-        QByteArray out;
-        auto mark = std::chrono::steady_clock::now();
-        for (int line = 0; line <= saves; ++line) { // "ready", then "saved N" after each save
-            while (!child.canReadLine() && child.waitForReadyRead(60000)) {
-            }
-            out += child.readLine();
-            const auto now = std::chrono::steady_clock::now();
-            if (line > 0)
-                saveMicros = 0.7 * saveMicros + 0.3 * std::chrono::duration<double, std::micro>(now - mark).count();
-            mark = now;
+        while (!child.canReadLine() && child.waitForReadyRead(60000)) {
         }
-        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(pauseInSaves(rng) * saveMicros));
+        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(std::exp(logPause(rng))));
         if (child.state() != QProcess::Running) {
             ADD_FAILURE() << "the child stopped on its own: " << child.readAllStandardError().toStdString();
             return QString();
         }
         ::kill(pid_t(child.processId()), SIGKILL);
         child.waitForFinished(-1);
-        out += child.readAllStandardOutput();
+        const QByteArray out = child.readAllStandardOutput();
         if (const qsizetype at = out.lastIndexOf("saved "); at >= 0)
             confirmed = out.mid(at + 6).trimmed().toLongLong();
         if (readFile(path) == saveLoopTable(confirmed + 1)) // the save in progress was already in place
