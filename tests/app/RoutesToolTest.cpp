@@ -11,25 +11,18 @@
 using namespace molvik::test;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-ProgramRun tool(const QStringList &arguments)
-{
-    return runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments, QStringLiteral(MOLVIK_TEST_DATA));
-}
-
-} // namespace
+const QString kTool = QStringLiteral(MOLVIK_ROUTES_TOOL), kData = QStringLiteral(MOLVIK_TEST_DATA);
 
 TEST(RoutesTool, ReaderCasesExportAndCheckAsTheirGoldenFiles)
 {
-    const QDir folder(QStringLiteral(MOLVIK_TEST_DATA "/reader"));
+    const QDir folder(kData + u"/reader"_s);
     const QStringList before = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     ASSERT_FALSE(before.isEmpty());
     for (const QString &xml : folder.entryList({u"*.xml"_s})) {
         SCOPED_TRACE(xml.toStdString());
         const QString name = u"reader/"_s + xml.chopped(4);
         for (const auto &[command, printed] : {std::pair(u"export"_s, u".json"_s), std::pair(u"check"_s, u".check"_s)}) {
-            const ProgramRun r = tool({command, name + u".xml"_s});
+            const ProgramRun r = runProgram(kTool, {command, name + u".xml"_s}, kData);
             EXPECT_EQ(r.out.toStdString(), golden(name + printed).toStdString());
             // Export prints a verdict, check prints only problems: 0 for an accepted file.
             EXPECT_EQ(r.status, r.out.isEmpty() || r.out.startsWith("{\n  \"accepted\": true,") ? 0 : 1);
@@ -48,7 +41,7 @@ TEST(RoutesTool, CommandLinesGiveTheirStatusAndGoldenOutputs)
         const auto expected = [&cells](int i) {
             return cells[i] == u"-" ? std::string() : golden(u"cli/"_s + cells[i]).toStdString();
         };
-        const ProgramRun r = tool(cells.mid(4));
+        const ProgramRun r = runProgram(kTool, cells.mid(4), kData);
         EXPECT_EQ(r.status, cells.value(1).toInt());
         EXPECT_EQ(r.out.toStdString(), expected(2));
         EXPECT_EQ(r.err.toStdString(), expected(3));

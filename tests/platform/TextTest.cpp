@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <numeric>
 
 using molvik::AnsiText;
 using molvik::Numeric;
@@ -31,8 +32,7 @@ TEST(AnsiText, Windows1252BothWays)
         EXPECT_EQ(AnsiText::encode(text).toHex(' ') + ' ' + AnsiText::decode(byte).toUtf8(), byte.toHex() + ' ' + text.toUtf8())
             << row.toStdString();
     }
-    QByteArray all; // every byte survives decode then encode
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
+    QByteArray all(256, '\0'); // every byte survives decode then encode
+    std::iota(all.begin(), all.end(), '\0');
     EXPECT_EQ(AnsiText::encode(AnsiText::decode(all)), all);
 }

@@ -7,13 +7,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
-#include <thread>
 
 #include <signal.h>
 
@@ -57,7 +56,7 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
         child.start(kSaveLoop, {mode, path, QString::number(confirmed + 1)});
         while (!child.canReadLine() && child.waitForReadyRead(60000)) {
         }
-        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(std::exp(logPause(rng))));
+        QThread::usleep(static_cast<unsigned long>(std::exp(logPause(rng))));
         if (child.state() != QProcess::Running) {
             ADD_FAILURE() << "the child stopped on its own: " << child.readAllStandardError().toStdString();
             return QString();
@@ -153,8 +152,7 @@ TEST(CrashSafety, TwoProcessesSavingOneFileNeverFailEachOther)
     for (const int i : {0, 1})
         savers[i].start(kSaveLoop, {u"save"_s, path, QString::number(1 + i * 1000000), saves});
     for (QProcess &p : savers) {
-        ASSERT_TRUE(p.waitForFinished(-1));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        ASSERT_TRUE(p.waitForFinished(-1) && p.exitCode() == 0) << p.readAllStandardError().toStdString();
         EXPECT_EQ(p.readAllStandardOutput().count("saved "), saves.toInt());
     }
     EXPECT_TRUE(readFile(path) == saveLoopTable(400) || readFile(path) == saveLoopTable(1000400));

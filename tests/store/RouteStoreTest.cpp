@@ -93,15 +93,13 @@ TEST(RouteTable, TheLongestLineRoundTripsAndOneByteMoreIsRefused)
 {
     NativeStore s;
     RouteStore &st = *s.store, back(st.environment());
-    st.routes[1] = sampleRoute(1);
-    st.routes[2] = sampleRoute(2);
-    st.routeCount = 2;
+    fillSaveLoopTable(st, 1); // three routes
     st.routes[1].RemoteDirectory.fill(u'x', RoutesReader::kMaxLine - qsizetype(sizeof "<RemoteDirectory></RemoteDirectory>") + 1);
     ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
     ASSERT_TRUE(RuleSys::loadRoutes(back, st.routesPath()));
     EXPECT_EQ(
         std::tuple(back.routeCount, back.routes[1].RemoteDirectory, back.routes[1].RemoteFTPDirectory, back.routes[2].RouteDef),
-        std::tuple(2, st.routes[1].RemoteDirectory, st.routes[1].RemoteFTPDirectory, st.routes[2].RouteDef));
+        std::tuple(3, st.routes[1].RemoteDirectory, st.routes[1].RemoteFTPDirectory, st.routes[2].RouteDef));
 
     const QByteArray before = s.read(u"Routes.xml"_s);
     st.routes[1].RemoteDirectory += u'x';

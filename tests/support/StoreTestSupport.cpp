@@ -42,10 +42,9 @@ ProgramRun runProgram(const QString &program, const QStringList &arguments, cons
     QProcess p;
     p.setWorkingDirectory(folder);
     p.start(program, arguments);
-    ProgramRun r;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-    return r;
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 Environment plainEnvironment(const QString &folder, std::shared_ptr<const FileSystem> fileSystem)

@@ -1,15 +1,56 @@
 #pragma once
 
 #include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/OsVersionInfo.h"
 #include "store/RouteStore.h"
-#include "support/FixedVersionSource.h"
-#include "support/WindowsPathFileSystem.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
+
+namespace molvik {
+
+// A record fixed by the test, so system detection can be tried for every system.
+class FixedVersionSource final : public VersionSource
+{
+public:
+    FixedVersionSource(quint32 platformId, quint32 major, quint32 minor)
+    {
+        m_info.dwPlatformId = platformId;
+        m_info.dwMajorVersion = major;
+        m_info.dwMinorVersion = minor;
+    }
+    OsVersionInfo query() const override { return m_info; }
+
+private:
+    OsVersionInfo m_info;
+};
+
+// Windows path texts ("C:\programData\Kelmora\Routes.xml") mapped onto a local
+// root folder (root/C/programData/Kelmora/Routes.xml), so the exact texts
+// written on Windows can be checked on any machine.
+class WindowsPathFileSystem final : public FileSystem
+{
+public:
+    explicit WindowsPathFileSystem(QString root) : m_root(std::move(root)) {}
+
+    QString separator() const override { return QStringLiteral("\\"); }
+    QString localPath(const QString &path) const override
+    {
+        QString rest = QString(path).replace(u'\\', u'/').remove(u':');
+        while (rest.startsWith(u'/'))
+            rest.remove(0, 1);
+        return m_root + u'/' + rest;
+    }
+
+private:
+    QString m_root;
+};
+
+} // namespace molvik
 
 namespace molvik::test {
 

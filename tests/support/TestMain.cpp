@@ -1,6 +1,9 @@
-#include <QCoreApplication>
 #ifdef MOLVIK_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
 #endif
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,11 +25,7 @@ int main(int argc, char **argv)
         if (!message.startsWith(QLatin1String("This plugin does not support propagateSizeHints")))
             previousHandler(type, context, message);
     });
-#ifdef MOLVIK_TEST_WIDGETS
-    QApplication app(argc, argv);
-#else
-    QCoreApplication app(argc, argv);
-#endif
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
