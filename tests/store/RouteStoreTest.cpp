@@ -112,7 +112,7 @@ TEST(DataFolder, SystemNames)
     for (const QString &row : tableRows(u"system-names.txt"_s)) {
         const QStringList c = row.split(u' ');
         const QString name = Reg::systemName(FixedVersionSource(c[0].toUInt(), c[1].toUInt(), c[2].toUInt()));
-        EXPECT_EQ(name.isEmpty() ? u"-"_s : name, c[3]) << row.toStdString();
+        EXPECT_EQ((name.isEmpty() ? u"-"_s : name).toStdString(), c.value(3).toStdString()) << row.toStdString();
     }
 #ifndef Q_OS_WIN
     EXPECT_EQ(Reg::systemName(SystemVersionSource()), u"Failed"_s); // the record is zeroed outside Windows
@@ -132,7 +132,7 @@ TEST(DataFolder, SelectAndEnsureFollowTheVersionAndTheFolderName)
         ensured.store.dataFolder = u"E:\\elsewhere"_s;
         const QStringList got{c.value(0), c.value(1), c.value(2), chosen(selected, Reg::selectDataFolder(selected.store).ok()),
                               chosen(ensured, Reg::ensureDataFolder(ensured.store).ok())};
-        EXPECT_EQ(got.join(u" | "_s), row);
+        EXPECT_EQ(got.join(u" | "_s).toStdString(), row.toStdString());
     }
 }
 
