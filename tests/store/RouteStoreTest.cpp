@@ -123,7 +123,7 @@ TEST(DataFolder, SystemNames)
 // the shared one. Each is tried on a store of its own, as each makes the folder.
 TEST(DataFolder, SelectAndEnsureFollowTheVersionAndTheFolderName)
 {
-    const auto chosen = [](const WindowsStore &w, bool ok) {
+    const auto chosen = [](const WindowsStore &w, bool ok) -> QString {
         return (ok ? w.store.dataFolder : u"failed"_s) + (QDir(w.local(Reg::kVistaDataFolder)).exists() ? u" (made)"_s : u""_s);
     };
     for (const QString &row : tableRows(u"data-folders.txt"_s)) {
