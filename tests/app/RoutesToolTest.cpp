@@ -5,54 +5,29 @@
 #include "support/StoreTestSupport.h"
 
 #include <QDir>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 using namespace molvik::test;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-struct ToolRun
-{
-    int status = -1;
-    QByteArray out, err;
-};
-
-ToolRun tool(const QStringList &arguments)
-{
-    QProcess p;
-    p.setWorkingDirectory(QStringLiteral(MOLVIK_TEST_DATA));
-    p.start(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments);
-    ToolRun r;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-    return r;
-}
-
-QByteArray cliGolden(const QString &name)
-{
-    return name == u"-" ? QByteArray() : golden(u"cli/"_s + name);
-}
-
-} // namespace
+const QString kTool = QStringLiteral(MOLVIK_ROUTES_TOOL), kData = QStringLiteral(MOLVIK_TEST_DATA);
 
 TEST(RoutesTool, ReaderCasesExportAndCheckAsTheirGoldenFiles)
 {
-    const QDir folder(QStringLiteral(MOLVIK_TEST_DATA "/reader"));
+    const QDir folder(kData + u"/reader"_s);
     const QStringList before = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     ASSERT_FALSE(before.isEmpty());
     for (const QString &xml : folder.entryList({u"*.xml"_s})) {
         SCOPED_TRACE(xml.toStdString());
         const QString name = u"reader/"_s + xml.chopped(4);
-        const ToolRun exported = tool({u"export"_s, name + u".xml"_s});
-        EXPECT_EQ(exported.out.toStdString(), golden(name + u".json"_s).toStdString());
-        EXPECT_EQ(exported.status, exported.out.startsWith("{\n  \"accepted\": true,") ? 0 : 1);
-        const ToolRun checked = tool({u"check"_s, name + u".xml"_s});
-        EXPECT_EQ(checked.out.toStdString(), golden(name + u".check"_s).toStdString());
-        EXPECT_EQ(checked.status, checked.out.isEmpty() ? 0 : 1);
-        EXPECT_EQ(exported.err + checked.err, QByteArray());
+        for (const auto &[command, printed] : {std::pair(u"export"_s, u".json"_s), std::pair(u"check"_s, u".check"_s)}) {
+            const ProgramRun r = runProgram(kTool, {command, name + u".xml"_s}, kData);
+            EXPECT_EQ(r.out.toStdString(), golden(name + printed).toStdString());
+            // Export prints a verdict, check prints only problems: 0 for an accepted file.
+            EXPECT_EQ(r.status, r.out.isEmpty() || r.out.startsWith("{\n  \"accepted\": true,") ? 0 : 1);
+            EXPECT_EQ(r.err, QByteArray());
+        }
     }
     // Reading never writes: no Hold folder, no file beside the routes files.
     EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
@@ -60,16 +35,15 @@ TEST(RoutesTool, ReaderCasesExportAndCheckAsTheirGoldenFiles)
 
 TEST(RoutesTool, CommandLinesGiveTheirStatusAndGoldenOutputs)
 {
-    const QStringList rows = QString::fromUtf8(golden(u"cli/commands.txt"_s)).split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_FALSE(rows.isEmpty());
-    for (const QString &row : rows) {
-        if (row.startsWith(u'#'))
-            continue;
+    for (const QString &row : tableRows(u"cli/commands.txt"_s)) {
         SCOPED_TRACE(row.toStdString());
         const QStringList cells = row.split(u' ', Qt::SkipEmptyParts);
-        const ToolRun r = tool(cells.mid(4));
+        const auto expected = [&cells](int i) {
+            return cells[i] == u"-" ? std::string() : golden(u"cli/"_s + cells[i]).toStdString();
+        };
+        const ProgramRun r = runProgram(kTool, cells.mid(4), kData);
         EXPECT_EQ(r.status, cells.value(1).toInt());
-        EXPECT_EQ(r.out.toStdString(), cliGolden(cells.value(2)).toStdString());
-        EXPECT_EQ(r.err.toStdString(), cliGolden(cells.value(3)).toStdString());
+        EXPECT_EQ(r.out.toStdString(), expected(2));
+        EXPECT_EQ(r.err.toStdString(), expected(3));
     }
 }

@@ -18,9 +18,9 @@ namespace {
 
 const QString kData = QStringLiteral(MOLVIK_TEST_DATA "/");
 
-ProcessRun tool(const QStringList &arguments, const QString &folder, const QString &input = {})
+ProgramRun tool(const QStringList &arguments, const QString &folder, const QString &input = {})
 {
-    return runProcess(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments, folder, input);
+    return runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), arguments, folder, input);
 }
 
 // Every file under folder, hidden ones too: a write leaves no stray temporary.
@@ -65,7 +65,7 @@ TEST(RoutesWrite, CommandLinesLeaveTheirGoldenFiles)
                 routes = cell;
         }
         const QStringList before = filesUnder(tmp.path());
-        const ProcessRun r = tool(arguments, tmp.path(), input);
+        const ProgramRun r = tool(arguments, tmp.path(), input);
         EXPECT_EQ(r.status, cells.value(1).toInt());
         EXPECT_EQ(r.out.toStdString(), cells.value(2) == u"-" ? "" : golden(u"cli/"_s + cells.value(2)).toStdString());
         EXPECT_EQ(r.err.toStdString(), cells.value(3) == u"-" ? "" : golden(u"cli/"_s + cells.value(3)).toStdString());

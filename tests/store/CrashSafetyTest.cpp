@@ -1,19 +1,18 @@
-// The writer against SIGKILL at random moments and against injected faults.
-// Pass or fail never depends on when a kill lands: every kill is followed by
-// a check that holds whatever moment it hit.
+// The writer against SIGKILL at random moments, against injected faults and
+// against a second process saving the same file. No verdict depends on when a
+// kill lands or how saves interleave: each check holds whatever the moment.
 #include "support/StoreTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstring>
+#include <cmath>
 #include <random>
-#include <thread>
 
 #include <signal.h>
 
@@ -25,7 +24,7 @@ namespace {
 const QString kSaveLoop = QStringLiteral(MOLVIK_SAVE_LOOP);
 
 // tmp/data/Routes.xml, holding table 0 with mode 0640 when old is set.
-QString routesFile(const QTemporaryDir &tmp, bool old)
+QString routesFile(const QTemporaryDir &tmp, bool old = true)
 {
     const QString path = tmp.filePath(u"data/Routes.xml"_s);
     QDir(tmp.path()).mkdir(u"data"_s);
@@ -48,35 +47,23 @@ QStringList filesBeside(const QString &path)
 QString firstBadKill(const QString &mode, const QString &path, int kills)
 {
     std::mt19937 rng(20240611u);
-    std::uniform_int_distribution<int> savesFirst(0, 2);
-    std::uniform_real_distribution<double> pauseInSaves(0.0, 1.5);
-    // How long one save takes here, learnt from the children's own lines, so
-    // the kills spread over whole saves on a fast build and a slow one alike.
-    double saveMicros = 1000;
+    // From 10 us to 50 ms after "ready", evenly on a log scale: as the child saves
+    // without a break, the kills land at every moment of a save, be a save short or long.
+    std::uniform_real_distribution<double> logPause(std::log(10.0), std::log(50000.0));
     qint64 confirmed = 0;
     for (int kill = 1; kill <= kills; ++kill) {
         QProcess child;
         child.start(kSaveLoop, {mode, path, QString::number(confirmed + 1)});
-        const int saves = savesFirst(rng);
-        QByteArray out;
-        auto mark = std::chrono::steady_clock::now();
-        for (int line = 0; line <= saves; ++line) { // "ready", then "saved N" after each save
-            while (!child.canReadLine() && child.waitForReadyRead(60000)) {
-            }
-            out += child.readLine();
-            const auto now = std::chrono::steady_clock::now();
-            if (line > 0)
-                saveMicros = 0.7 * saveMicros + 0.3 * std::chrono::duration<double, std::micro>(now - mark).count();
-            mark = now;
+        while (!child.canReadLine() && child.waitForReadyRead(60000)) {
         }
-        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(pauseInSaves(rng) * saveMicros));
+        QThread::usleep(static_cast<unsigned long>(std::exp(logPause(rng))));
         if (child.state() != QProcess::Running) {
             ADD_FAILURE() << "the child stopped on its own: " << child.readAllStandardError().toStdString();
             return QString();
         }
         ::kill(pid_t(child.processId()), SIGKILL);
         child.waitForFinished(-1);
-        out += child.readAllStandardOutput();
+        const QByteArray out = child.readAllStandardOutput();
         if (const qsizetype at = out.lastIndexOf("saved "); at >= 0)
             confirmed = out.mid(at + 6).trimmed().toLongLong();
         if (readFile(path) == saveLoopTable(confirmed + 1)) // the save in progress was already in place
@@ -87,117 +74,87 @@ QString firstBadKill(const QString &mode, const QString &path, int kills)
     return QString();
 }
 
-struct Traced
-{
-    int status = -1;
-    QString err, log;
-};
-
 // One save of table 1 to path under strace -e expression; the log goes beside
 // the data folder, not in it.
-Traced saveTraced(const QString &expression, const QString &path)
+std::pair<ProgramRun, QString> saveTraced(const QString &expression, const QString &path)
 {
-    const QString logPath = QFileInfo(path).absolutePath() + u"/../strace.log"_s;
-    QProcess p;
-    p.start(u"strace"_s, {u"-f"_s, u"-o"_s, logPath, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
-    Traced t;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        t = {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError()), QString::fromLocal8Bit(readFile(logPath))};
-    return t;
+    const QString log = QFileInfo(path).absolutePath() + u"/../strace.log"_s;
+    const ProgramRun r =
+        runProgram(u"strace"_s, {u"-f"_s, u"-o"_s, log, u"-e"_s, expression, kSaveLoop, u"save"_s, path, u"1"_s, u"1"_s});
+    return {r, QString::fromLocal8Bit(readFile(log))};
 }
 
 } // namespace
 
 TEST(CrashSafety, KilledAtRandomMomentsTheFileIsAlwaysAWholeRecentTable)
 {
-    QTemporaryDir tmp;
-    const QString path = routesFile(tmp, true);
-    const QString bad = firstBadKill(u"save"_s, path, 240);
+    QTemporaryDir tmp, inPlace;
+    const QString bad = firstBadKill(u"save"_s, routesFile(tmp), 240);
     EXPECT_TRUE(bad.isEmpty()) << bad.toStdString();
-
-    // The next completed save clears any temporary file a kill left behind.
-    QProcess last;
-    last.start(kSaveLoop, {u"save"_s, path, u"1000"_s, u"1"_s});
-    EXPECT_TRUE(last.waitForFinished(-1) && last.exitCode() == 0) << last.readAllStandardError().toStdString();
-    EXPECT_EQ(readFile(path), saveLoopTable(1000));
-    EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s});
-}
-
-TEST(CrashSafety, TheSameHarnessCatchesAWriterThatWritesInPlace)
-{
-    // The in-place writer spends nearly all its time with a cut file on disk,
-    // so 200 kills all missing it would take odds far beyond any real chance.
-    QTemporaryDir tmp;
-    EXPECT_FALSE(firstBadKill(u"inplace"_s, routesFile(tmp, true), 200).isEmpty());
+    // The same harness catches a writer that writes in place: it spends nearly all its time with a cut file on
+    // disk, so 200 kills all missing it would take odds far beyond any real chance.
+    EXPECT_FALSE(firstBadKill(u"inplace"_s, routesFile(inPlace), 200).isEmpty());
 }
 
 TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
 {
-    QProcess probe;
-    probe.start(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s});
-    if (!probe.waitForFinished(-1) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-        GTEST_SKIP() << "strace is missing or may not trace here: " << probe.readAllStandardError().toStdString();
+    if (runProgram(u"strace"_s, {u"-f"_s, u"-o"_s, u"/dev/null"_s, u"true"_s}).status != 0)
+        GTEST_SKIP() << "strace is missing or may not trace here";
 
-    // A new file appears by a link of the finished temporary file, an existing
-    // one is replaced by a rename; either way the step that makes the content
-    // visible comes after its sync and before the folder's. The mode (owner
-    // only, or the old file's) is set before a byte of the passwords is written.
     int contentWrite = 0;
     for (const bool old : {false, true}) {
         SCOPED_TRACE(old ? "existing file" : "new file");
         QTemporaryDir tmp;
         const QString path = routesFile(tmp, old);
-        const Traced t = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
+        const auto [t, log] = saveTraced(u"trace=openat,write,fchmod,fdatasync,fsync,rename,renameat,renameat2,linkat"_s, path);
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
         EXPECT_EQ(readFile(path), saveLoopTable(1));
         QRegularExpressionMatch m;
-        const qsizetype content = t.log.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
-        ASSERT_GE(content, 0) << t.log.toStdString();
-        const QString thread = m.captured(1), fd = m.captured(2);
+        const qsizetype content = log.indexOf(QRegularExpression(uR"((?m)^(\d+)\s+write\((\d+), "<Routes>)"_s), 0, &m);
+        ASSERT_GE(content, 0) << log.toStdString();
+        const QString fd = m.captured(2);
         // Which write call of its thread carries the content depends on the
         // build (a sanitizer runtime writes too); strace counts per thread.
-        contentWrite = int(t.log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(thread)))) + 1;
-        // Each step is found after the one before it.
-        const QString steps[] = {
-            uR"(fchmod\(%1, %2\)\s+= 0)"_s.arg(fd, old ? u"0640"_s : u"0600"_s),
-            uR"(write\(%1, "<Routes>)"_s.arg(fd),
-            uR"(fdatasync\(%1\)\s+= 0)"_s.arg(fd),
-            uR"((rename\(.*|linkat\(.*, AT_FDCWD, )%1(, AT_SYMLINK_FOLLOW)?\)\s+= 0)"_s.arg(
-                QRegularExpression::escape(u'"' + path + u'"')),
-            uR"(openat\(AT_FDCWD, %1, [^)\n]*O_DIRECTORY[^)\n]*\)\s+= (\d+))"_s.arg(
-                QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"')),
-        };
+        contentWrite = int(log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(m.captured(1))))) + 1;
         qsizetype at = 0;
-        for (const QString &step : steps) {
-            at = t.log.indexOf(QRegularExpression(step), at, &m);
-            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << t.log.toStdString();
+        for (QString step : tableRows(u"strace/steps.txt"_s)) {
+            step.replace(u"{fd}"_s, fd).replace(u"{mode}"_s, old ? u"0640"_s : u"0600"_s).replace(u"{opened}"_s, m.captured(1));
+            step.replace(u"{file}"_s, QRegularExpression::escape(u'"' + path + u'"'))
+                .replace(u"{folder}"_s, QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"'));
+            at = log.indexOf(QRegularExpression(step), at, &m);
+            ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << log.toStdString();
         }
-        const QString folderSync = uR"(fsync\(%1\)\s+= 0)"_s.arg(m.captured(1)); // the folder just opened
-        EXPECT_GE(t.log.indexOf(QRegularExpression(folderSync), at), 0) << t.log.toStdString();
     }
 
-    const struct
-    {
-        QString inject;
-        int error;
-        QString injected; // the log line that took the fault
-    } faults[] = {
-        {u"inject=write:error=ENOSPC:when=%1"_s.arg(contentWrite), ENOSPC, uR"(write\(\d+, "<Routes>.*\(INJECTED\))"_s},
-        {u"inject=fdatasync:error=EIO"_s, EIO, uR"(fdatasync\(\d+\).*\(INJECTED\))"_s},
-        {u"inject=rename:error=EXDEV"_s, EXDEV, uR"(rename\(.*Routes\.xml.*\(INJECTED\))"_s},
-    };
-    for (const auto &fault : faults) {
-        SCOPED_TRACE(fault.inject.toStdString());
+    for (const QString &row : tableRows(u"strace/faults.txt"_s)) {
+        SCOPED_TRACE(row.toStdString());
+        const QStringList fault = QString(row).replace(u"{write}"_s, QString::number(contentWrite)).split(u" ;; "_s);
         QTemporaryDir tmp;
-        const QString path = routesFile(tmp, true);
+        const QString path = routesFile(tmp);
         const QFileDevice::Permissions mode = QFile::permissions(path);
-        const Traced t = saveTraced(fault.inject, path);
-        EXPECT_TRUE(t.log.contains(QRegularExpression(fault.injected))) << "the fault missed the save:\n" << t.log.toStdString();
+        const auto [t, log] = saveTraced(fault.value(0), path);
+        EXPECT_TRUE(log.contains(QRegularExpression(fault.value(1)))) << "the fault missed the save:\n" << log.toStdString();
         EXPECT_NE(t.status, 0);
-        EXPECT_TRUE(t.err.contains(path) && t.err.contains(QString::fromLocal8Bit(std::strerror(fault.error))))
-            << t.err.toStdString();
+        EXPECT_TRUE(t.err.contains(path.toLocal8Bit()) && t.err.contains(fault.value(2).toUtf8())) << t.err.toStdString();
         EXPECT_EQ(readFile(path), saveLoopTable(0));
         EXPECT_EQ(QFile::permissions(path), mode);
         EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s}); // no copy of the passwords stays behind
     }
+}
+
+// Two host programs that each embed the control, saving one routes file at
+// once: every save of both succeeds, and the last complete save wins whole.
+TEST(CrashSafety, TwoProcessesSavingOneFileNeverFailEachOther)
+{
+    QTemporaryDir tmp;
+    const QString path = routesFile(tmp, false), saves = u"400"_s;
+    QProcess savers[2];
+    for (const int i : {0, 1})
+        savers[i].start(kSaveLoop, {u"save"_s, path, QString::number(1 + i * 1000000), saves});
+    for (QProcess &p : savers) {
+        ASSERT_TRUE(p.waitForFinished(-1) && p.exitCode() == 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.readAllStandardOutput().count("saved "), saves.toInt());
+    }
+    EXPECT_TRUE(readFile(path) == saveLoopTable(400) || readFile(path) == saveLoopTable(1000400));
+    EXPECT_EQ(filesBeside(path), QStringList{u"Routes.xml"_s});
 }

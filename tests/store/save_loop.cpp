@@ -15,20 +15,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
-
-#include <unistd.h>
 
 using namespace molvik;
 
 namespace {
-
-// Straight to the descriptor: nothing may wait in a buffer when the kill comes.
-void say(const std::string &line)
-{
-    const std::string text = line + '\n';
-    [[maybe_unused]] const ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
-}
 
 QString writeInPlace(const QString &path, const QByteArray &bytes)
 {
@@ -54,10 +44,11 @@ int main(int argc, char **argv)
     if (argc < 4 || (!inPlace && std::strcmp(argv[1], "save") != 0))
         return 2;
     const QString path = QString::fromLocal8Bit(argv[2]);
-    const qint64 first = std::stoll(argv[3]);
-    const qint64 count = argc > 4 ? std::stoll(argv[4]) : -1;
+    const qint64 first = QByteArray(argv[3]).toLongLong();
+    const qint64 count = argc > 4 ? QByteArray(argv[4]).toLongLong() : -1;
     RouteStore store(test::plainEnvironment());
-    say("ready");
+    std::printf("ready\n");
+    std::fflush(stdout); // nothing may wait in a buffer when the kill comes
     for (qint64 n = first; count < 0 || n < first + count; ++n) {
         test::fillSaveLoopTable(store, n);
         const QString error =
@@ -66,7 +57,8 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
             return 1;
         }
-        say("saved " + std::to_string(n));
+        std::printf("saved %lld\n", static_cast<long long>(n));
+        std::fflush(stdout);
     }
     return 0;
 }

@@ -30,22 +30,29 @@ QByteArray golden(const QString &name)
     return readFile(QStringLiteral(MOLVIK_TEST_DATA "/") + name);
 }
 
-ProcessRun runProcess(const QString &program, const QStringList &arguments, const QString &folder, const QString &inputFile)
+QStringList tableRows(const QString &name)
+{
+    QStringList rows = QString::fromUtf8(golden(name)).split(u'\n', Qt::SkipEmptyParts);
+    rows.removeIf([](const QString &row) { return row.startsWith(u'#'); });
+    return rows;
+}
+
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QString &folder,
+                      const QString &inputFile)
 {
     QProcess p;
     p.setWorkingDirectory(folder);
     if (!inputFile.isEmpty())
         p.setStandardInputFile(inputFile);
     p.start(program, arguments);
-    ProcessRun r;
-    if (p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit)
-        r = {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-    return r;
+    if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
-Environment plainEnvironment(const QString &folder)
+Environment plainEnvironment(const QString &folder, std::shared_ptr<const FileSystem> fileSystem)
 {
-    return Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), folder};
+    return Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), folder};
 }
 
 WindowsStore::WindowsStore(quint32 major, const QString &componentFolder)
@@ -57,9 +64,8 @@ WindowsStore::WindowsStore(quint32 major, const QString &componentFolder)
 }
 
 NativeStore::NativeStore(std::shared_ptr<const FileSystem> fileSystem)
+    : store(std::make_unique<RouteStore>(plainEnvironment(tmp.path(), std::move(fileSystem))))
 {
-    store = std::make_unique<RouteStore>(
-        Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::move(fileSystem), tmp.path()});
     store->dataFolder = tmp.path();
 }
 
@@ -96,8 +102,7 @@ QByteArray saveLoopTable(qint64 n)
 // A routes file of the given names, each a directory copy, as the reader leaves them.
 QByteArray routesOf(const QStringList &names)
 {
-    NativeStore scratch;
-    RouteStore &st = *scratch.store;
+    RouteStore st(plainEnvironment());
     for (int i = 0; i < names.size(); ++i) {
         RouteDef &r = st.routes[std::size_t(i + 1)];
         std::tie(r.RouteDef, r.DirTransfer, r.RemoteDirectory) = std::tuple(names[i], Yes, QStringLiteral("/srv/") + names[i]);

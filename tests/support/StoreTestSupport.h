@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/OsVersionInfo.h"
 #include "store/RouteStore.h"
-#include "support/FixedVersionSource.h"
-#include "support/WindowsPathFileSystem.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +11,47 @@
 #include <QTemporaryDir>
 
 #include <memory>
+
+namespace molvik {
+
+// A record fixed by the test, so system detection can be tried for every system.
+class FixedVersionSource final : public VersionSource
+{
+public:
+    FixedVersionSource(quint32 platformId, quint32 major, quint32 minor)
+    {
+        m_info.dwPlatformId = platformId;
+        m_info.dwMajorVersion = major;
+        m_info.dwMinorVersion = minor;
+    }
+    OsVersionInfo query() const override { return m_info; }
+
+private:
+    OsVersionInfo m_info;
+};
+
+// Windows path texts ("C:\programData\Kelmora\Routes.xml") mapped onto a local
+// root folder (root/C/programData/Kelmora/Routes.xml), so the exact texts
+// written on Windows can be checked on any machine.
+class WindowsPathFileSystem final : public FileSystem
+{
+public:
+    explicit WindowsPathFileSystem(QString root) : m_root(std::move(root)) {}
+
+    QString separator() const override { return QStringLiteral("\\"); }
+    QString localPath(const QString &path) const override
+    {
+        QString rest = QString(path).replace(u'\\', u'/').remove(u':');
+        while (rest.startsWith(u'/'))
+            rest.remove(0, 1);
+        return m_root + u'/' + rest;
+    }
+
+private:
+    QString m_root;
+};
+
+} // namespace molvik
 
 namespace molvik::test {
 
@@ -20,19 +61,23 @@ QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
 // A file under the tests' data folder.
 QByteArray golden(const QString &name);
+// The rows of a table file under the tests' data folder: its lines but blank
+// ones and comments ('#' first).
+QStringList tableRows(const QString &name);
 
-// A program run to its end in folder, with inputFile (if any) on standard
-// input; status -1 when it did not exit normally.
-struct ProcessRun
+struct ProgramRun
 {
-    int status = -1;
+    int status = -1; // -1 also when it crashed
     QByteArray out, err;
 };
-ProcessRun runProcess(const QString &program, const QStringList &arguments, const QString &folder,
+// A program run to its end in folder (the current one when empty), with
+// inputFile (if any) on its standard input.
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QString &folder = {},
                       const QString &inputFile = {});
 
-// The real file system on a zeroed version record: never the shared data folder.
-Environment plainEnvironment(const QString &folder = {});
+// A zeroed version record, so never the shared data folder; the real file system unless told.
+Environment plainEnvironment(const QString &folder = {},
+                             std::shared_ptr<const FileSystem> fileSystem = std::make_shared<FileSystem>());
 
 // A route store on Windows path texts, its component in componentFolder on
 // a platform-2 system of the given major version; every path maps under a
