@@ -1,5 +1,5 @@
-// The control on a temporary data folder with scripted seams: start-up,
-// the tree, New, Delete and Edit Route, and renames.
+// The control on a temporary data folder with scripted seams: start-up, the
+// tree, the route limit and failed saves.
 
 #include "control/ImageList.h"
 #include "control/Molvik4.h"
@@ -104,21 +104,6 @@ TEST(Startup, WhatTheFolderHoldsDecidesTheTree)
     }
 }
 
-TEST(Startup, AFailureReachesTheHostAndNothingIsLost)
-{
-    // A folder stands where the routes file should be: it cannot be read or written.
-    PageDriver d;
-    const QString file = d.s.path(u"Routes.xml"_s);
-    QDir().mkdir(file);
-    QStringList heard;
-    Molvik4 control(*d.context);
-    QObject::connect(&control, &Molvik4::operationFailed, [&](const QString &path, const QString &) { heard << path; });
-    EXPECT_TRUE(control.startupFailure().startsWith(file + u": "_s));
-    FormsFixture::settle();
-    EXPECT_EQ(heard, QStringList{file});
-    EXPECT_TRUE(QFileInfo(file).isDir());
-}
-
 TEST(Tree, ImagesFollowTheFlagsInBothOrders)
 {
     // The flags ("+" between), then the image the rebuilt tree shows and the one an added node gets.
@@ -172,81 +157,22 @@ TEST(NewRoute, OpensTheWizardOnAFreshRecordBelowTheLimitOfEight)
     }
 }
 
-TEST(DeleteRoute, RemovesTheSelectedSlotOnYesAndRenumbers)
+TEST(FailedSave, ReachesTheHostAndKeepsTheFile)
 {
-    const struct
-    {
-        const char *row;
-        int slot;
-        MsgResult answer;
-        QStringList left;
-        bool failing = false;
-    } rows[] = {{"middle", 2, MsgResult::Yes, {u"r1"_s, u"r3"_s}},
-                {"first", 1, MsgResult::Yes, {u"r2"_s, u"r3"_s}},
-                {"last", 3, MsgResult::Yes, {u"r1"_s, u"r2"_s}},
-                {"No", 2, MsgResult::No, kThree},
-                {"a failed write reaches the host and keeps the file", 2, MsgResult::Yes, kThree, true}};
-    for (const auto &r : rows) {
-        SCOPED_TRACE(r.row);
+    // Delete goes on, and the editor closes without a word: only the host hears.
+    for (const int button : {1, 3}) {
         ControlDriver d(routesOf(kThree));
-        d.disk->failWrites = r.failing;
-        d.select(r.slot);
-        d.messages->answer(r.answer);
-        d.pressControl(1);
-        d.expectMessage(u"Proceed with deletion?"_s, u"Route Deleting... "_s, MsgIcon::None, MsgButtons::YesNo);
-        EXPECT_EQ(d.routesFile(), routesOf(r.left));
-        EXPECT_EQ(d.failures, r.failing ? QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s} : QStringList());
-        EXPECT_EQ(d.tree().section(u' ', 0, 0), u"D1|%1|4"_s.arg(r.left[0]));
+        d.disk->failWrites = true;
+        d.select(2);
+        d.messages->answer(MsgResult::Yes);
+        if (button == 3)
+            d.on(u"frmEdit"_s, [&d] { d.act(u"Text1(0)=Renamed;OKButton"_s); });
+        d.pressControl(button);
+        EXPECT_EQ(d.failures, QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s}) << button;
+        EXPECT_EQ(d.routesFile(), routesOf(kThree));
     }
     ControlDriver d; // the last route stays
     d.pressControl(1);
     d.expectMessage(u" You can't Delete the Last Route!"_s, QString(), MsgIcon::None, MsgButtons::Ok);
     EXPECT_EQ(d.store().routeCount, 1);
-}
-
-TEST(EditRoute, OpensTheEditorOnTheSelectedSlotAndHandsTheIndexBack)
-{
-    ControlDriver d(routesOf(kThree));
-    d.select(2);
-    d.on(u"frmEdit"_s, [&d] {
-        EXPECT_EQ(d.store().editIndex, 2);
-        d.press(u"CancelButton"_s);
-    });
-    d.pressControl(3);
-    EXPECT_EQ(d.store().editIndex, 0);
-    EXPECT_TRUE(d.tree().endsWith(u"@D1"_s));
-
-    // The editor keeps quiet about a failed save; the host still hears of it.
-    d.disk->failWrites = true;
-    d.on(u"frmEdit"_s, [&d] { d.act(u"Text1(0)=Renamed;OKButton"_s); });
-    d.pressControl(3);
-    EXPECT_EQ(d.failures, QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s});
-    EXPECT_EQ(d.routesFile(), routesOf(kThree));
-}
-
-TEST(Rename, UniqueNamesIgnoringCaseHeldInMemoryUntilARefusal)
-{
-    ControlDriver d(routesOf({u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
-    const QByteArray before = d.routesFile();
-    bool cancel = false;
-    d.select(2);
-    d.control->Tree_AfterLabelEdit(cancel, u"BETA"_s); // its own name in other case
-    d.control->Tree_AfterLabelEdit(cancel, QString()); // empty: nothing changes
-    EXPECT_EQ(d.store().routes[2].RouteDef, u"BETA"_s);
-    EXPECT_EQ(d.routesFile(), before);
-    // Another route's name in other case: refused, and the table in memory is written.
-    d.select(3);
-    d.control->Tree_AfterLabelEdit(cancel, u"alpha"_s);
-    EXPECT_FALSE(cancel);
-    d.expectMessage(u"Route Names Must be Unique, Please Select Another Name"_s, u"Routes Wizard"_s, MsgIcon::None,
-                    MsgButtons::Ok);
-    EXPECT_EQ(d.tree().section(u" @"_s, 0, 0), u"D1|Alpha|4 D2|BETA|4 D3|Gamma|4"_s);
-    EXPECT_EQ(d.routesFile(), QByteArray(before).replace("<RouteDef>Beta</RouteDef>", "<RouteDef>BETA</RouteDef>"));
-
-    // The file read again loses a rename held in memory.
-    d.control->Tree_AfterLabelEdit(cancel, u"Gamma 2"_s);
-    EXPECT_EQ(d.control->RouteNames(), (QStringList{QString(), u"Alpha"_s, u"BETA"_s, u"Gamma"_s}));
-    QFile::remove(d.s.path(u"Routes.xml"_s)); // vanished: one empty name, nothing written
-    EXPECT_EQ(d.control->RouteNames(), QStringList{QString()});
-    EXPECT_FALSE(QFile::exists(d.s.path(u"Routes.xml"_s)));
 }

@@ -14,8 +14,10 @@
 
 namespace molvik::test {
 
-RealFlow::RealFlow(bool realMessageBoxes)
+RealFlow::RealFlow(const QByteArray &routes, bool realMessageBoxes)
 {
+    if (!routes.isNull())
+        s.write(QStringLiteral("Routes.xml"), routes);
     std::shared_ptr<MessageBoxes> boxes = messages;
     if (realMessageBoxes)
         boxes = std::make_shared<RealMessageBoxes>();
@@ -33,7 +35,13 @@ void RealFlow::then(const QString &modal, Step step)
 
 void RealFlow::then(const QString &modal, const QString &steps)
 {
-    then(modal, [steps](QWidget &w) { actIn(&w, steps); });
+    then(modal, [steps](QWidget &w) { act(w, steps); });
+}
+
+void RealFlow::act(QWidget &window, const QString &steps)
+{
+    for (const QString &step : steps.split(u';'))
+        step == u"close" ? void(window.close()) : actIn(&window, step);
 }
 
 // One poll at a time, each its own single-shot so the nested exec() loops run
@@ -61,15 +69,6 @@ void RealFlow::pressControl(int index)
     EXPECT_TRUE(m_steps.empty()) << "step for " << (m_steps.empty() ? "" : m_steps.front().first.toStdString()) << " never ran";
     if (QWidget *left = QApplication::activeModalWidget())
         left->hide();
-}
-
-QString RealFlow::newRoute()
-{
-    pressControl(0);
-    expectNoMoreMessages();
-    QTreeWidget *tree = control->Tree;
-    EXPECT_EQ(tree->topLevelItemCount(), 2);
-    return tree->topLevelItemCount() == 2 ? tree->topLevelItem(1)->text(0) : QString();
 }
 
 } // namespace molvik::test
