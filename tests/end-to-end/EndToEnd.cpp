@@ -5,10 +5,10 @@
 #include "store/RouteStore.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -33,15 +33,15 @@ void RealFlow::then(const QString &modal, Step step)
     m_steps.emplace_back(modal, std::move(step));
 }
 
-void RealFlow::then(const QString &modal, const QString &steps)
-{
-    then(modal, [steps](QWidget &w) { act(w, steps); });
-}
-
 void RealFlow::act(QWidget &window, const QString &steps)
 {
-    for (const QString &step : steps.split(u';'))
-        step == u"close" ? void(window.close()) : actIn(&window, step);
+    auto *box = qobject_cast<QMessageBox *>(&window);
+    for (const QString &step : steps.split(u';')) {
+        for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>())
+            if (button->text().remove(u'&') == step)
+                button->click();
+        step == u"close" ? void(window.close()) : box ? void() : actIn(&window, step);
+    }
 }
 
 // One poll at a time, each its own single-shot so the nested exec() loops run

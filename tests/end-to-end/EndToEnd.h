@@ -20,11 +20,10 @@ struct RealFlow : PageDriver
 
     using Step = std::function<void(QWidget &)>;
     // Queues a step for the next modal window of that object name or class,
-    // run once it is up; a text step is as act().
+    // run once it is up.
     void then(const QString &modal, Step step);
-    void then(const QString &modal, const QString &steps);
     // Fills and presses in turn as PageDriver::act; "close" closes the window
-    // as its title-bar button does.
+    // as its title-bar button does; on a message box a step is a button's text.
     static void act(QWidget &window, const QString &steps);
     // Presses the control's button and checks that every queued step ran.
     void pressControl(int index);
