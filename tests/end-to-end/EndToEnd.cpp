@@ -2,7 +2,6 @@
 
 #include "forms/RealMessageBoxes.h"
 #include "forms/RealModalRunner.h"
-#include "store/RouteStore.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -18,9 +17,8 @@ RealFlow::RealFlow(const QByteArray &routes, bool realMessageBoxes)
 {
     if (!routes.isNull())
         s.write(QStringLiteral("Routes.xml"), routes);
-    std::shared_ptr<MessageBoxes> boxes = messages;
-    if (realMessageBoxes)
-        boxes = std::make_shared<RealMessageBoxes>();
+    const std::shared_ptr<MessageBoxes> boxes =
+        realMessageBoxes ? std::shared_ptr<MessageBoxes>(std::make_shared<RealMessageBoxes>()) : messages;
     context = std::make_unique<FormContext>(*s.store, FormServices{std::make_shared<RealModalRunner>(), boxes, dialogs});
     control = std::make_unique<Molvik4>(*context);
     control->show();

@@ -7,7 +7,6 @@
 
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
