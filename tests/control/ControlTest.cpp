@@ -1,19 +1,25 @@
-// The control on a temporary data folder with scripted seams: start-up,
-// the tree, New, Delete and Edit Route, and renames.
+// The control on a temporary data folder with scripted seams: start-up, the
+// tree, the route limit and failed saves; the routes file among other files,
+// other users and odd file types, where no byte of the operator's data may be
+// lost.
 
 #include "control/ImageList.h"
 #include "control/Molvik4.h"
 #include "store/RouteStore.h"
-#include "store/RoutesWriter.h"
+#include "store/RuleSys.h"
 #include "support/PageDriver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace molvik;
 using namespace molvik::test;
@@ -34,19 +40,54 @@ public:
     mutable bool failWrites = false;
 };
 
+// The exit code of a program run to its end (-1 when it had to be killed); its standard error in err.
+int run(const QString &program, const QStringList &arguments, QString &err)
+{
+    QProcess p;
+    p.start(program, arguments);
+    const bool ended = p.waitForFinished(20000); // else killed as p goes
+    err = QString::fromLocal8Bit(p.readAllStandardError());
+    return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// Lays out the folder, blank between entries: "name" a routes file of that
+// name, "name=text" a file of that text ("refused" one whose first line is
+// not <Routes>), "name=fifo", "name>target" a symbolic link, "name=locked" a
+// routes file nobody may read.
+void layOut(const QString &dir, const QString &layout)
+{
+    for (const QString &entry : layout.split(u' ')) {
+        const QString name = entry.section(u'=', 0, 0).section(u'>', 0, 0), what = entry.section(u'=', 1), path = dir + name;
+        if (entry.contains(u'>'))
+            QFile::link(dir + entry.section(u'>', 1), path);
+        else if (what == u"fifo")
+            ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        else
+            writeFile(path, what == u"refused"                    ? "<routes>\r\n<RouteDef>handmade</RouteDef>\r\n"
+                            : what.isEmpty() || what == u"locked" ? routesOf({name})
+                                                                  : what.toUtf8());
+        if (what == u"locked")
+            QFile::setPermissions(path, {});
+    }
+}
+
+// The control on the given routes file or folder layout.
 struct ControlDriver : PageDriver
 {
-    explicit ControlDriver(const QByteArray &routes = {}) : PageDriver(std::make_shared<SwitchableFileSystem>())
+    explicit ControlDriver(const QByteArray &routes = {}, const QString &layout = {})
+        : PageDriver(std::make_shared<SwitchableFileSystem>())
     {
         disk = std::static_pointer_cast<const SwitchableFileSystem>(s.store->environment().fileSystem);
         if (!routes.isNull())
             s.write(u"Routes.xml"_s, routes);
+        if (!layout.isEmpty())
+            layOut(s.tmp.path() + u'/', layout);
         control = std::make_unique<Molvik4>(*context);
         QObject::connect(control.get(), &Molvik4::operationFailed,
-                         [this](const QString &path, const QString &cause) { failures << path + u'|' + cause; });
+                         [this](const QString &path, const QString &cause) { failures << path + u": " + cause; });
     }
 
-    // "key|text|image" per node, " " between, then the selected key.
+    // "key|text|image" per node, " " between, then the selected node's place (0: none).
     QString tree() const
     {
         QStringList out;
@@ -54,69 +95,47 @@ struct ControlDriver : PageDriver
             const QTreeWidgetItem *n = control->Tree->topLevelItem(i);
             out << u"%1|%2|%3"_s.arg(Molvik4::keyOf(n), n->text(0)).arg(Molvik4::imageOf(n));
         }
-        return out.join(u' ') + u" @"_s + Molvik4::keyOf(control->Tree->currentItem());
+        return out.join(u' ') + u" @"_s + QString::number(control->Tree->indexOfTopLevelItem(control->Tree->currentItem()) + 1);
     }
     void select(int slot) { control->Tree->setCurrentItem(control->Tree->topLevelItem(slot - 1)); }
     void pressControl(int index) { QTest::mouseClick(control->Command1[index], Qt::LeftButton); }
-    QByteArray routesFile() const { return readFile(s.path(u"Routes.xml"_s)); }
 
     std::shared_ptr<const SwitchableFileSystem> disk;
     std::unique_ptr<Molvik4> control;
-    QStringList failures; // "path|cause" of every operationFailed
+    QStringList failures; // "path: cause" of every operationFailed
 };
-
-const QStringList kThree = {u"r1"_s, u"r2"_s, u"r3"_s};
 
 } // namespace
 
 TEST(Startup, WhatTheFolderHoldsDecidesTheTree)
 {
+    // A refused file is kept aside: the file situations test covers it.
     const struct
     {
         const char *row;
-        QByteArray file;
+        QByteArray file, after;
         QString tree;
-        bool rewritten;
-    } rows[] = {{"empty folder: the default route", QByteArray(), u"D1|Default Route|4 @D1"_s, true},
-                {"unusable file: replaced", "<routes>\r\n<RouteDef>lost</RouteDef>\r\n", u"D1|Default Route|4 @D1"_s, true},
-                {"accepted, without routes: never rewritten", "<Routes>\r\n</Routes>\r\n", u" @"_s, false}};
+    } rows[] = {
+        {"empty folder: the default route", QByteArray(), golden(u"new-route/default.xml"_s), u"D1|Default Route|4 @1"_s},
+        {"accepted, without routes: never rewritten", "<Routes>\r\n</Routes>\r\n", "<Routes>\r\n</Routes>\r\n", u" @0"_s}};
     for (const auto &r : rows) {
         SCOPED_TRACE(r.row);
         ControlDriver d(r.file);
         EXPECT_EQ(d.tree(), r.tree);
-        EXPECT_EQ(d.routesFile().startsWith("<Routes>\r\n<RouteDef>Default Route</RouteDef>\r\n"), r.rewritten);
-        EXPECT_EQ(d.routesFile().count('\n'), r.rewritten ? 61 : 2);
+        EXPECT_EQ(d.s.read(u"Routes.xml"_s).replace(QFile::encodeName(d.s.tmp.path()), "DATA").toStdString(),
+                  r.after.toStdString());
         EXPECT_TRUE(QDir(d.s.path(u"Complete"_s)).exists() && QDir(d.s.path(u"Hold"_s)).exists());
-        // A file that is not a routes file is kept aside, and the host hears of it.
-        const bool refused = !r.file.isEmpty() && r.rewritten;
-        EXPECT_EQ(d.control->startupFailure().isEmpty(), !refused);
-        EXPECT_EQ(QFile::exists(d.s.path(u"Routes.xml.rejected"_s)), refused);
-        EXPECT_EQ(refused ? d.s.read(u"Routes.xml.rejected"_s) : r.file, r.file);
-        // Delete and Edit with nothing selected do nothing; New Route still opens the wizard.
-        if (!r.rewritten) {
-            d.pressControl(1);
+        // The last route stays, and with none Delete and Edit do nothing; New Route opens the wizard.
+        d.pressControl(1);
+        if (r.file.isNull())
+            d.expectMessage(u" You can't Delete the Last Route!"_s, QString(), MsgIcon::None, MsgButtons::Ok);
+        else
             d.pressControl(3);
-            d.on(u"RuleName"_s, [&d] { d.press(u"CancelButton"_s); });
-            d.pressControl(0);
-            EXPECT_EQ(d.modal->shown(), std::vector<QString>{u"RuleName"_s});
-        }
+        d.on(u"RuleName"_s, [&d] { d.press(u"CancelButton"_s); });
+        d.pressControl(0);
+        EXPECT_EQ(d.modal->shown(), std::vector<QString>{u"RuleName"_s});
         d.expectNoMoreMessages();
     }
-}
-
-TEST(Startup, AFailureReachesTheHostAndNothingIsLost)
-{
-    // A folder stands where the routes file should be: it cannot be read or written.
-    PageDriver d;
-    const QString file = d.s.path(u"Routes.xml"_s);
-    QDir().mkdir(file);
-    QStringList heard;
-    Molvik4 control(*d.context);
-    QObject::connect(&control, &Molvik4::operationFailed, [&](const QString &path, const QString &) { heard << path; });
-    EXPECT_TRUE(control.startupFailure().startsWith(file + u": "_s));
-    FormsFixture::settle();
-    EXPECT_EQ(heard, QStringList{file});
-    EXPECT_TRUE(QFileInfo(file).isDir());
 }
 
 TEST(Tree, ImagesFollowTheFlagsInBothOrders)
@@ -133,11 +152,10 @@ TEST(Tree, ImagesFollowTheFlagsInBothOrders)
         d.store().routes[1] = d.store().workingRoute;
         d.store().routeCount = 1;
         d.control->UpdateTree();
-        EXPECT_EQ(d.tree(), u"D1||%1 @D1"_s.arg(row.section(u'/', 1, 1)));
+        EXPECT_EQ(d.tree(), u"D1||%1 @1"_s.arg(row.section(u'/', 1, 1)));
         QTreeWidgetItem *unused = nullptr;
         d.control->AddTreeNode(unused);
-        EXPECT_EQ(d.tree(), u"D1||%1 D1||%2 @D1"_s.arg(row.section(u'/', 1, 1), row.section(u'/', 2, 2)));
-        EXPECT_EQ(d.control->Tree->currentItem(), d.control->Tree->topLevelItem(1));
+        EXPECT_EQ(d.tree(), u"D1||%1 D1||%2 @2"_s.arg(row.section(u'/', 1, 1), row.section(u'/', 2, 2)));
     }
     // The icons behind the numbers are real pictures.
     for (int i = 1; i <= 10; ++i)
@@ -147,13 +165,11 @@ TEST(Tree, ImagesFollowTheFlagsInBothOrders)
 TEST(NewRoute, OpensTheWizardOnAFreshRecordBelowTheLimitOfEight)
 {
     for (const int count : {7, 8, 9}) {
-        QStringList names;
-        for (int i = 1; i <= count; ++i)
-            names << u"r%1"_s.arg(i);
+        SCOPED_TRACE(count);
+        const QStringList names = u"r1 r2 r3 r4 r5 r6 r7 r8 r9"_s.split(u' ').mid(0, count);
         ControlDriver d(routesOf(names));
         d.setFields(u"RouteDef FTPport"_s, u"left over|999"_s);
         d.select(3);
-        const QByteArray before = d.routesFile();
         if (count < 8) {
             d.on(u"RuleName"_s, [&d] {
                 EXPECT_EQ(d.fields(u"RouteDef FTPport"_s), u"|21"_s);
@@ -165,88 +181,121 @@ TEST(NewRoute, OpensTheWizardOnAFreshRecordBelowTheLimitOfEight)
             d.expectMessage(u"You have created the Maximum Number of Routes Allowed!"_s, u"Routes Wizard Information"_s,
                             MsgIcon::Critical, MsgButtons::Ok);
         d.expectNoMoreMessages();
-        EXPECT_EQ(d.modal->shown().size(), count < 8 ? 1u : 0u) << count;
-        EXPECT_EQ(d.routesFile(), before);
+        EXPECT_EQ(d.s.read(u"Routes.xml"_s), routesOf(names));
         // The tree is rebuilt after a cancelled wizard, which selects the first route.
-        EXPECT_TRUE(d.tree().endsWith(count < 8 ? u"@D1"_s : u"@D3"_s)) << count;
+        EXPECT_TRUE(d.tree().endsWith(count < 8 ? u"@1"_s : u"@3"_s));
     }
 }
 
-TEST(DeleteRoute, RemovesTheSelectedSlotOnYesAndRenumbers)
+TEST(FailedSave, ReachesTheHostAndKeepsTheFile)
 {
+    // Delete goes on, and the editor closes without a word: only the host hears.
+    for (const int button : {1, 3}) {
+        ControlDriver d(routesOf({u"r1"_s, u"r2"_s, u"r3"_s}));
+        d.disk->failWrites = true;
+        d.select(2);
+        d.messages->answer(MsgResult::Yes);
+        if (button == 3)
+            d.on(u"frmEdit"_s, [&d] { d.act(u"Text1(0)=Renamed;OKButton"_s); });
+        d.pressControl(button);
+        EXPECT_EQ(d.failures, QStringList{d.s.path(u"Routes.xml"_s) + u": No space left on device"_s}) << button;
+        EXPECT_EQ(d.s.read(u"Routes.xml"_s), routesOf({u"r1"_s, u"r2"_s, u"r3"_s}));
+    }
+}
+
+TEST(FileSituations, TheHostIsToldAndNoByteOfTheOperatorsDataIsLost)
+{
+    const bool root = ::geteuid() == 0;
     const struct
     {
-        const char *row;
-        int slot;
-        MsgResult answer;
-        QStringList left;
-        bool failing = false;
-    } rows[] = {{"middle", 2, MsgResult::Yes, {u"r1"_s, u"r3"_s}},
-                {"first", 1, MsgResult::Yes, {u"r2"_s, u"r3"_s}},
-                {"last", 3, MsgResult::Yes, {u"r1"_s, u"r2"_s}},
-                {"No", 2, MsgResult::No, kThree},
-                {"a failed write reaches the host and keeps the file", 2, MsgResult::Yes, kThree, true}};
-    for (const auto &r : rows) {
-        SCOPED_TRACE(r.row);
-        ControlDriver d(routesOf(kThree));
-        d.disk->failWrites = r.failing;
-        d.select(r.slot);
-        d.messages->answer(r.answer);
-        d.pressControl(1);
-        d.expectMessage(u"Proceed with deletion?"_s, u"Route Deleting... "_s, MsgIcon::None, MsgButtons::YesNo);
-        EXPECT_EQ(d.routesFile(), routesOf(r.left));
-        EXPECT_EQ(d.failures, r.failing ? QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s} : QStringList());
-        EXPECT_EQ(d.tree().section(u' ', 0, 0), u"D1|%1|4"_s.arg(r.left[0]));
+        const char *name;
+        QString layout;
+        const char *told; // in what start-up and a save after it tell the host; "" for nothing
+        QString kept;     // "before>after": a file's bytes before stand afterwards under the second name
+        int checkExit;    // of molvik-routes check on Routes.xml afterwards
+    } situations[] = {
+        {"operator files beside", u"Routes.xml Routes.xml.backup Routes.xml.orig01 Routes.xml.202412 .Routes.xml.1"_s, "",
+         u"Routes.xml Routes.xml.backup Routes.xml.orig01 Routes.xml.202412 .Routes.xml.1"_s, 0},
+        {"symlink, a killed save's temporary file beside its target",
+         u"real/Routes.xml real/.Routes.xml.Ab12Cd.saving=password Routes.xml>real/Routes.xml"_s, "",
+         u"real/Routes.xml Routes.xml"_s, 0},
+        {"FIFO", u"Routes.xml=fifo"_s, "Routes.xml: not a regular file", {}, 2},
+        {"folder in the way", u"Routes.xml/inside=mine"_s, "Routes.xml: not a regular file", u"Routes.xml/inside"_s, 2},
+        {"first line not <Routes>, an older rejected file", u"Routes.xml=refused Routes.xml.rejected=older"_s, "kept as",
+         u"Routes.xml>Routes.xml.rejected"_s, 0},
+        {"a refused file that cannot be moved aside", u"Routes.xml=refused Routes.xml.rejected/x=in-the-way"_s,
+         "Routes.xml: ", u"Routes.xml"_s, 1},
+        {"unreadable at start-up (readable to root)", u"Routes.xml=locked"_s, root ? "" : "Permission denied); kept as",
+         root ? u"Routes.xml"_s : u"Routes.xml>Routes.xml.rejected"_s, 0},
+    };
+    for (const auto &s : situations) {
+        SCOPED_TRACE(s.name);
+        QTemporaryDir original; // the same layout, left alone
+        layOut(original.path() + u'/', s.layout);
+        ControlDriver d({}, s.layout);
+        const QString dir = d.s.tmp.path() + u'/';
+        FormsFixture::settle();
+        QString told = d.failures.join(QString());
+        EXPECT_EQ(told, d.control->startupFailure());
+        EXPECT_GE(d.control->Tree->topLevelItemCount(), 1); // what was read, or the default route in memory
+        if (told.isEmpty())
+            told = RuleSys::saveRoutes(d.store(), d.store().routesPath()).text();
+        EXPECT_TRUE(*s.told ? told.contains(QLatin1String(s.told)) : told.isEmpty()) << told.toStdString();
+        for (const QString &k : s.kept.split(u' ', Qt::SkipEmptyParts))
+            EXPECT_EQ(readFile(dir + k.section(u'>', -1)), readFile(original.filePath(k.section(u'>', 0, 0)))) << k.toStdString();
+        EXPECT_FALSE(QFile::exists(dir + u"real/.Routes.xml.Ab12Cd.saving"_s));
+        EXPECT_TRUE(!QFile::exists(dir + u"real"_s) || QFileInfo(dir + u"Routes.xml"_s).isSymLink());
+        QString err;
+        EXPECT_EQ(run(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"check"_s, dir + u"Routes.xml"_s}, err), s.checkExit)
+            << err.toStdString();
     }
-    ControlDriver d; // the last route stays
-    d.pressControl(1);
-    d.expectMessage(u" You can't Delete the Last Route!"_s, QString(), MsgIcon::None, MsgButtons::Ok);
-    EXPECT_EQ(d.store().routeCount, 1);
 }
 
-TEST(EditRoute, OpensTheEditorOnTheSelectedSlotAndHandsTheIndexBack)
+TEST(FileSituations, AnotherUsersFileKeepsItsOwnerGroupAndMode)
 {
-    ControlDriver d(routesOf(kThree));
-    d.select(2);
-    d.on(u"frmEdit"_s, [&d] {
-        EXPECT_EQ(d.store().editIndex, 2);
-        d.press(u"CancelButton"_s);
-    });
-    d.pressControl(3);
-    EXPECT_EQ(d.store().editIndex, 0);
-    EXPECT_TRUE(d.tree().endsWith(u"@D1"_s));
-
-    // The editor keeps quiet about a failed save; the host still hears of it.
-    d.disk->failWrites = true;
-    d.on(u"frmEdit"_s, [&d] { d.act(u"Text1(0)=Renamed;OKButton"_s); });
-    d.pressControl(3);
-    EXPECT_EQ(d.failures, QStringList{d.s.path(u"Routes.xml"_s) + u"|No space left on device"_s});
-    EXPECT_EQ(d.routesFile(), routesOf(kThree));
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root: the files belong to other users";
+    const struct
+    {
+        const char *name;
+        bool saverIsNobody; // else root saves
+        uid_t folderOwner, fileOwner;
+        unsigned folderMode, fileMode;
+    } situations[] = {
+        {"another user's file saved by root", false, 0, 4242, 0755, 0640},
+        {"another user's file in a folder the saver may write", true, 0, 4242, 0777, 0666},
+        {"a folder the saver may not write, holding a file it may", true, 4242, 65534, 0755, 0600},
+    };
+    for (const auto &s : situations) {
+        SCOPED_TRACE(s.name);
+        QTemporaryDir tmp;
+        const QByteArray dir = QFile::encodeName(tmp.filePath(u"data"_s)), path = dir + "/Routes.xml";
+        writeFile(QFile::decodeName(path), saveLoopTable(0));
+        ASSERT_TRUE(::chmod(QFile::encodeName(tmp.path()).constData(), 0755) == 0 &&
+                    ::chown(path.constData(), s.fileOwner, s.fileOwner) == 0 && ::chmod(path.constData(), s.fileMode) == 0 &&
+                    ::chown(dir.constData(), s.folderOwner, s.folderOwner) == 0 && ::chmod(dir.constData(), s.folderMode) == 0);
+        QStringList saver = u"setpriv --reuid=65534 --regid=65534 --clear-groups"_s.split(u' ').mid(0, s.saverIsNobody ? 4 : 0);
+        saver << QStringLiteral(MOLVIK_SAVE_LOOP) << u"save"_s << QFile::decodeName(path) << u"1"_s << u"2"_s;
+        QString err;
+        EXPECT_EQ(run(saver.takeFirst(), saver, err), 0) << err.toStdString();
+        EXPECT_EQ(readFile(QFile::decodeName(path)), saveLoopTable(2));
+        struct stat st = {};
+        ASSERT_EQ(::stat(path.constData(), &st), 0);
+        EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(s.fileOwner, s.fileOwner, s.fileMode));
+        EXPECT_EQ(QDir(QFile::decodeName(dir)).entryList(QDir::Files | QDir::Hidden), QStringList{u"Routes.xml"_s});
+    }
 }
 
-TEST(Rename, UniqueNamesIgnoringCaseHeldInMemoryUntilARefusal)
+TEST(FileSituations, AScreenshotRunWithAFailingStartUpEndsAndSaysWhy)
 {
-    ControlDriver d(routesOf({u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
-    const QByteArray before = d.routesFile();
-    bool cancel = false;
-    d.select(2);
-    d.control->Tree_AfterLabelEdit(cancel, u"BETA"_s); // its own name in other case
-    d.control->Tree_AfterLabelEdit(cancel, QString()); // empty: nothing changes
-    EXPECT_EQ(d.store().routes[2].RouteDef, u"BETA"_s);
-    EXPECT_EQ(d.routesFile(), before);
-    // Another route's name in other case: refused, and the table in memory is written.
-    d.select(3);
-    d.control->Tree_AfterLabelEdit(cancel, u"alpha"_s);
-    EXPECT_FALSE(cancel);
-    d.expectMessage(u"Route Names Must be Unique, Please Select Another Name"_s, u"Routes Wizard"_s, MsgIcon::None,
-                    MsgButtons::Ok);
-    EXPECT_EQ(d.tree().section(u" @"_s, 0, 0), u"D1|Alpha|4 D2|BETA|4 D3|Gamma|4"_s);
-    EXPECT_EQ(d.routesFile(), QByteArray(before).replace("<RouteDef>Beta</RouteDef>", "<RouteDef>BETA</RouteDef>"));
-
-    // The file read again loses a rename held in memory.
-    d.control->Tree_AfterLabelEdit(cancel, u"Gamma 2"_s);
-    EXPECT_EQ(d.control->RouteNames(), (QStringList{QString(), u"Alpha"_s, u"BETA"_s, u"Gamma"_s}));
-    QFile::remove(d.s.path(u"Routes.xml"_s)); // vanished: one empty name, nothing written
-    EXPECT_EQ(d.control->RouteNames(), QStringList{QString()});
-    EXPECT_FALSE(QFile::exists(d.s.path(u"Routes.xml"_s)));
+    // The data folder is where the control's library lies: the program and its libraries copied to a folder of our own.
+    QTemporaryDir tmp;
+    const QFileInfo program(QStringLiteral(MOLVIK_WIZARD));
+    for (const QFileInfo &file : program.dir().entryInfoList({program.fileName(), u"lib*.so*"_s}, QDir::Files))
+        ASSERT_TRUE(QFile::copy(file.absoluteFilePath(), tmp.filePath(file.fileName())));
+    writeFile(tmp.filePath(u"Routes.xml/inside"_s), "mine");
+    QString err;
+    EXPECT_EQ(run(tmp.filePath(program.fileName()), {u"--screenshot"_s, tmp.filePath(u"shot.png"_s)}, err), 1);
+    EXPECT_TRUE(err.contains(u"Routes.xml: not a regular file"_s)) << err.toStdString();
+    EXPECT_GT(QFileInfo(tmp.filePath(u"shot.png"_s)).size(), 0);
 }

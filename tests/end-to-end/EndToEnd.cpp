@@ -2,23 +2,23 @@
 
 #include "forms/RealMessageBoxes.h"
 #include "forms/RealModalRunner.h"
-#include "store/RouteStore.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 namespace molvik::test {
 
-RealFlow::RealFlow(bool realMessageBoxes)
+RealFlow::RealFlow(const QByteArray &routes, bool realMessageBoxes)
 {
-    std::shared_ptr<MessageBoxes> boxes = messages;
-    if (realMessageBoxes)
-        boxes = std::make_shared<RealMessageBoxes>();
+    if (!routes.isNull())
+        s.write(QStringLiteral("Routes.xml"), routes);
+    const std::shared_ptr<MessageBoxes> boxes =
+        realMessageBoxes ? std::shared_ptr<MessageBoxes>(std::make_shared<RealMessageBoxes>()) : messages;
     context = std::make_unique<FormContext>(*s.store, FormServices{std::make_shared<RealModalRunner>(), boxes, dialogs});
     control = std::make_unique<Molvik4>(*context);
     control->show();
@@ -31,9 +31,15 @@ void RealFlow::then(const QString &modal, Step step)
     m_steps.emplace_back(modal, std::move(step));
 }
 
-void RealFlow::then(const QString &modal, const QString &steps)
+void RealFlow::act(QWidget &window, const QString &steps)
 {
-    then(modal, [steps](QWidget &w) { actIn(&w, steps); });
+    auto *box = qobject_cast<QMessageBox *>(&window);
+    for (const QString &step : steps.split(u';')) {
+        for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>())
+            if (button->text().remove(u'&') == step)
+                button->click();
+        step == u"close" ? void(window.close()) : box ? void() : actIn(&window, step);
+    }
 }
 
 // One poll at a time, each its own single-shot so the nested exec() loops run
@@ -61,15 +67,6 @@ void RealFlow::pressControl(int index)
     EXPECT_TRUE(m_steps.empty()) << "step for " << (m_steps.empty() ? "" : m_steps.front().first.toStdString()) << " never ran";
     if (QWidget *left = QApplication::activeModalWidget())
         left->hide();
-}
-
-QString RealFlow::newRoute()
-{
-    pressControl(0);
-    expectNoMoreMessages();
-    QTreeWidget *tree = control->Tree;
-    EXPECT_EQ(tree->topLevelItemCount(), 2);
-    return tree->topLevelItemCount() == 2 ? tree->topLevelItem(1)->text(0) : QString();
 }
 
 } // namespace molvik::test

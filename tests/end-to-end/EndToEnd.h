@@ -11,21 +11,22 @@
 
 namespace molvik::test {
 
-// A control whose pages run through the real QDialog::exec(); message boxes
-// and system dialogs are scripted unless a test asks for real ones.
+// A control on the given routes file whose pages run through the real
+// QDialog::exec(); message boxes and system dialogs are scripted unless a test
+// asks for real ones.
 struct RealFlow : PageDriver
 {
-    explicit RealFlow(bool realMessageBoxes = false);
+    explicit RealFlow(const QByteArray &routes = {}, bool realMessageBoxes = false);
 
     using Step = std::function<void(QWidget &)>;
     // Queues a step for the next modal window of that object name or class,
-    // run once it is up; a text step is fills and presses as PageDriver::act.
+    // run once it is up.
     void then(const QString &modal, Step step);
-    void then(const QString &modal, const QString &steps);
+    // Fills and presses in turn as PageDriver::act; "close" closes the window
+    // as its title-bar button does; on a message box a step is a button's text.
+    static void act(QWidget &window, const QString &steps);
     // Presses the control's button and checks that every queued step ran.
     void pressControl(int index);
-    // Presses New Route and returns the one route it added to the default.
-    QString newRoute();
 
     std::unique_ptr<Molvik4> control;
 

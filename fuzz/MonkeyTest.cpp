@@ -33,7 +33,7 @@ TEST(Monkey, RandomInputNeverCrashesHangsOrLeavesAPartialRoutesFile)
     int left = qEnvironmentVariableIsSet("MOLVIK_MONKEY_EVENTS") ? qEnvironmentVariableIntValue("MOLVIK_MONKEY_EVENTS") : 300;
     const quint32 seed = quint32(qEnvironmentVariableIntValue("MOLVIK_MONKEY_SEED"));
     QRandomGenerator rng(seed);
-    RealFlow flow(true);
+    RealFlow flow({}, true);
     const QString path = flow.s.path(QStringLiteral("Routes.xml"));
     const QString pool = QStringLiteral("aZ09 _-.:/\\*?\"<>|");
     // Typed texts are ASCII, as QTest types them; long ones are set whole, past every box's limit.
