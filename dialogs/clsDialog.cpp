@@ -74,7 +74,8 @@ QString clsDialog::ShowFile(QWidget *owner)
         m_openFileName.flags = kOpenFlags;
         const RouteStore &store = m_context.store();
         m_openFileName.title = QByteArrayLiteral("Select File");
-        m_openFileName.initialDir = AnsiText::encode(QString(store.environment().componentFolder + store.fileSystem().separator()));
+        m_openFileName.initialDir =
+            AnsiText::encode(QString(store.environment().componentFolder + store.fileSystem().separator()));
         const FileDialogResult result = ShowOpenDialog(owner);
         if (!result.cancelled)
             return result.directory + result.fileNames.value(0);

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -58,6 +59,25 @@ QStringList nameFilters(const QByteArray &filter)
         out << description + QStringLiteral(" (") + globs.join(u' ') + u')';
     }
     return out;
+}
+
+// A family whose regular face is not called "Normal" or "Regular" would open
+// on its first style, an oblique one say: name the plainest style of the
+// font's weight and slant instead.
+void nameStyle(QFont &font)
+{
+    const QStringList styles = QFontDatabase::styles(font.family());
+    if (styles.contains(QFontDatabase::styleString(font)))
+        return;
+    QString plainest;
+    for (const QString &style : styles) {
+        const QFont face = QFontDatabase::font(font.family(), style, 10);
+        if (face.weight() == font.weight() && face.style() == font.style() &&
+            (plainest.isEmpty() || style.size() < plainest.size()))
+            plainest = style;
+    }
+    if (!plainest.isEmpty())
+        font.setStyleName(plainest);
 }
 
 QColor fromColorRef(quint32 ref)
@@ -148,8 +168,7 @@ bool RealSystemDialogs::chooseColor(ChooseColor &record)
     // Custom colours the operator defined are kept, confirmed or not.
     for (int i = 0; i < count && i < QColorDialog::customCount(); ++i) {
         const QColor c = QColorDialog::customColor(i);
-        if (c != customColor(i))
-        {
+        if (c != customColor(i)) {
             const char bytes[] = {char(c.red()), char(c.green()), char(c.blue()), '\0'};
             custom.replace(4 * i, 4, QByteArrayView(bytes, 4));
         }
@@ -176,6 +195,7 @@ bool RealSystemDialogs::chooseFont(ChooseFont &record)
     }
     if (record.pointSizeTenths > 0)
         initial.setPointSizeF(record.pointSizeTenths / 10.0);
+    nameStyle(initial);
     QFontDialog dialog(initial, record.owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)

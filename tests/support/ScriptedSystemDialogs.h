@@ -13,27 +13,49 @@ class ScriptedSystemDialogs final : public SystemDialogs
 {
 public:
     QString browseFolder(QWidget *owner) override;
-    bool getOpenFileName(OpenFileName &record) override;
-    bool getSaveFileName(OpenFileName &record) override;
-    bool chooseColor(ChooseColor &record) override;
-    bool chooseFont(ChooseFont &record) override;
-    qint32 printDlg(PrintDlg &record) override;
-    qintptr setActivationHook(ActivationHook hook) override;
-    void removeActivationHook(qintptr handle) override;
+    // The dialogs fill their records as the system would; the file dialogs
+    // keep a copy of the record they were given.
+    bool getOpenFileName(OpenFileName &r) override
+    {
+        fileSeen = r;
+        return writeChosenFiles(r, next(files));
+    }
+    bool getSaveFileName(OpenFileName &r) override { return getOpenFileName(r); }
+    bool chooseColor(ChooseColor &r) override
+    {
+        const quint32 chosen = next(colors);
+        r.result = chosen != 0 ? chosen : r.result;
+        return chosen != 0;
+    }
+    bool chooseFont(ChooseFont &r) override
+    {
+        const std::optional<QFont> font = next(fonts);
+        if (font)
+            writeChosenFont(r, *font);
+        return font.has_value();
+    }
+    qint32 printDlg(PrintDlg &) override { return 0; }
+    qintptr setActivationHook(ActivationHook) override { return ++liveHooks; }
+    void removeActivationHook(qintptr) override { --liveHooks; }
 
-    // Queued answers; an empty text, list or nothing cancels.
+    // Queued answers; an empty text or list, a 0 colour or no font cancels.
     std::deque<QString> folders;
     std::deque<QStringList> files;
-    std::deque<std::optional<quint32>> colors;
+    std::deque<quint32> colors;
     std::deque<std::optional<QFont>> fonts;
-    std::deque<qint32> prints;
     int folderCalls = 0;
     QWidget *lastOwner = nullptr;
-    // The records as the last dialog of each kind received them.
     OpenFileName fileSeen;
-    ChooseColor colorSeen;
-    ChooseFont fontSeen;
     int liveHooks = 0;
+
+private:
+    template<typename T> static T next(std::deque<T> &queue)
+    {
+        T answer = queue.empty() ? T{} : std::move(queue.front());
+        if (!queue.empty())
+            queue.pop_front();
+        return answer;
+    }
 };
 
 } // namespace molvik
