@@ -2,23 +2,27 @@
 
 #include "platform/MolvikExport.h"
 
-#include <QColor>
-#include <QFont>
+#include "forms/SystemDialogs.h"
+
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
 
-#include <array>
-
-class QWidget;
+#include <functional>
 
 namespace molvik {
 
 class FormContext;
 
 // Wraps the system's folder browser and standard dialogs. Each user holds its
-// own instance; creating one refreshes the data folder.
+// own instance; creating one refreshes the data folder. Every dialog opens
+// centred on its owner window, or on the screen when there is none.
 class MOLVIK_EXPORT clsDialog
 {
 public:
+    // On the calling thread's shared route store, with the real dialogs.
+    clsDialog();
     explicit clsDialog(FormContext &context);
 
     void setDlgFilePattern(const QString &pattern) { m_dlgFilePattern = pattern; }
@@ -26,45 +30,58 @@ public:
 
     // The chosen folder's path, or the empty text when the browser is cancelled.
     QString ShowDirectory(QWidget *owner);
+    // The chosen file's full path, or the empty text when cancelled or failed.
+    QString ShowFile(QWidget *owner);
+    // The print dialog's result: non-zero when the operator confirmed.
+    qint32 ShowPrinter(QWidget *owner, bool centerForm = false);
 
 private:
-    void Class_Initialize();
+    friend class ClsDialogTest;
 
-    // Instance data in the order the dialogs use it; the open, save, colour,
-    // font and print operations fill these.
-    struct OpenFileName
+    struct FileDialogResult
     {
-        QWidget *owner = nullptr;
-        QString filter, customFilter;
-        int filterIndex = 0;
-        QString file, fileTitle, initialDir, title;
-        quint32 flags = 0;
-        quint16 fileOffset = 0, extensionOffset = 0;
-        QString defaultExtension;
-    } m_openFileName;
-    struct ChooseColor
+        qint16 count = 0;
+        // The first name is fileNames[0].
+        QStringList fileNames;
+        QString directory;
+        bool cancelled = true;
+    };
+    struct ColorDialogResult
     {
-        QWidget *owner = nullptr;
-        QColor result;
-        std::array<QColor, 16> customColors{};
-        quint32 flags = 0;
-    } m_chooseColor;
-    struct ChooseFont
+        quint32 colour = 0;
+        bool cancelled = true;
+    };
+    struct FontDialogResult
     {
-        QWidget *owner = nullptr;
-        QFont font;
-        int pointSizeTenths = 0;
-        quint32 flags = 0;
-        QColor color;
-        int minSize = 0, maxSize = 0;
-    } m_chooseFont;
-    struct PrintDlg
-    {
-        QWidget *owner = nullptr;
-        quint32 flags = 0;
-        int fromPage = 0, toPage = 0, minPage = 0, maxPage = 0, copies = 1;
-    } m_printDlg;
-    QWidget *m_owner = nullptr;
+        QString faceName;
+        bool cancelled = true;
+        bool bold = false;
+        bool italic = false;
+        qint16 size = 0;
+        bool underline = false;
+        bool strikeout = false;
+        quint32 colour = 0;
+    };
+
+    void Class_Initialize();
+    FileDialogResult ShowOpenDialog(QWidget *owner, bool centerForm = false);
+    FileDialogResult ShowSaveDialog(QWidget *owner, bool centerForm = false);
+    ColorDialogResult ShowColorDialog(QWidget *owner, bool centerForm = false);
+    FontDialogResult ShowFontDialog(QWidget *owner, const QString &initialFace, bool centerForm = false);
+    qint32 CenterOnScreen(int code, QWidget *window, qintptr param);
+    qint32 CenterOnOwner(int code, QWidget *window, qintptr param);
+
+    // Runs a dialog call with the centring hook installed for its window.
+    qint32 centred(const std::function<qint32()> &call);
+    void moveAndUnhook(QWidget *window, double left, double top);
+    void prepareFileBuffers(QByteArray fileBuffer);
+
+    // Instance data; each structure seeds the next call of its kind.
+    OpenFileName m_openFileName;
+    ChooseColor m_chooseColor;
+    ChooseFont m_chooseFont;
+    PrintDlg m_printDlg;
+    QPointer<QWidget> m_owner;
     qintptr m_hook = 0;
     QString m_dlgFilePattern;
 

@@ -1,8 +1,11 @@
 // The smallest host: a window with the routing wizard control on it.
 // With --check it starts, prints the route names it holds and exits; with
-// --check FOLDER it does so on its own route store kept in FOLDER.
+// --check FOLDER it does so on its own route store kept in FOLDER. With
+// --show-file it lets the operator pick a file through the control's dialog
+// wrapper, prints the path and exits.
 
 #include <control/Molvik4.h>
+#include <dialogs/clsDialog.h>
 #include <forms/FormContext.h>
 #include <store/RouteStore.h>
 
@@ -18,6 +21,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const bool check = argc > 1 && std::strcmp(argv[1], "--check") == 0;
+    if (argc > 1 && std::strcmp(argv[1], "--show-file") == 0) {
+        molvik::clsDialog dialog;
+        dialog.setDlgFilePattern(QStringLiteral("Routes (*.xml)") + QChar(0) + QStringLiteral("*.xml") + QChar(0));
+        const QString file = dialog.ShowFile(nullptr);
+        std::printf("%s\n", qPrintable(file));
+        return file.isEmpty() ? 1 : 0;
+    }
 
     // A store of our own only when asked for; otherwise the thread's shared one.
     std::unique_ptr<molvik::RouteStore> store;
