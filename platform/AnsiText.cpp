@@ -32,21 +32,25 @@ char toByte(char16_t c)
 
 QString AnsiText::decode(QByteArrayView bytes)
 {
-#ifdef Q_OS_WIN
-    if (bytes.isEmpty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    QString out(n, Qt::Uninitialized);
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
+    QString out;
+    decodeInto(out, bytes);
     return out;
+}
+
+void AnsiText::decodeInto(QString &out, QByteArrayView bytes)
+{
+#ifdef Q_OS_WIN
+    const int n = bytes.isEmpty() ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    out.resize(n);
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
 #else
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
+    out.resize(bytes.size());
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+        *dst++ = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
     }
-    return out;
 #endif
 }
 
