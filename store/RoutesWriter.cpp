@@ -3,9 +3,22 @@
 #include "platform/AnsiText.h"
 #include "store/RouteStore.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace molvik {
+
+namespace {
+
+// Decimal digits straight onto out, without a temporary array.
+void appendNumber(QByteArray &out, qint32 value)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+} // namespace
 
 QByteArray RoutesWriter::serialize(const RouteStore &store)
 {
@@ -28,10 +41,10 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
                 out.append(r.*f.int16 != 0 ? "True" : "False");
                 break;
             case RouteField::Kind::Int16:
-                out.append(QByteArray::number(r.*f.int16));
+                appendNumber(out, r.*f.int16);
                 break;
             case RouteField::Kind::Int32:
-                out.append(QByteArray::number(r.*f.int32));
+                appendNumber(out, r.*f.int32);
                 break;
             }
             out.append("</").append(f.name).append(">\r\n");
