@@ -17,6 +17,14 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
                                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Every byte's character: one look-up a byte, no branches.
+constexpr std::array<char16_t, 256> kDecode = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        table[b] = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
+    return table;
+}();
+
 char toByte(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -47,10 +55,8 @@ void AnsiText::decodeInto(QString &out, QByteArrayView bytes)
 #else
     out.resize(bytes.size());
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        *dst++ = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
-    }
+    for (const char ch : bytes)
+        *dst++ = kDecode[static_cast<unsigned char>(ch)];
 #endif
 }
 

@@ -99,10 +99,11 @@ private:
         return QByteArrayView(m_buffer + from, to - from);
     }
 
-    // Moves what is left to the front and reads more behind it.
+    // Reads more behind what is there; what is left moves to the front only
+    // once the buffer's end is reached, so a slow source costs no copying.
     bool fill()
     {
-        if (m_start > 0) {
+        if (m_start > 0 && m_end == qsizetype(kBufferSize)) {
             std::memmove(m_buffer, m_buffer + m_start, std::size_t(m_end - m_start));
             m_end -= m_start;
             m_scan -= m_start;
@@ -145,6 +146,13 @@ private:
     bool m_atEnd = false;
 };
 
+// The bytes an element line is split at.
+constexpr std::array<bool, 256> kCut = [] {
+    std::array<bool, 256> table{};
+    table['<'] = table['>'] = table['|'] = true;
+    return table;
+}();
+
 // The first '<', '>' or '|' from p on, or end. Eight bytes at a time: most
 // lines that are not element lines hold none of the three.
 const char *findCut(const char *p, const char *end)
@@ -161,11 +169,9 @@ const char *findCut(const char *p, const char *end)
         if (hasByte(word, '<') | hasByte(word, '>') | hasByte(word, '|'))
             break;
     }
-    for (; p < end; ++p) {
-        if (*p == '<' || *p == '>' || *p == '|')
-            return p;
-    }
-    return end;
+    while (p < end && !kCut[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
 }
 
 // The element names by length: a name is matched on its bytes, so only the
@@ -178,10 +184,11 @@ const RouteField *fieldNamed(QByteArrayView name)
             table.at(std::strlen(f.name)).push_back(&f);
         return table;
     }();
-    if (name.size() >= qsizetype(byLength.size()))
+    if (name.isEmpty() || name.size() >= qsizetype(byLength.size()))
         return nullptr;
     for (const RouteField *f : byLength[std::size_t(name.size())]) {
-        if (std::memcmp(f->name, name.data(), std::size_t(name.size())) == 0)
+        // The first byte tells most names of one length apart.
+        if (f->name[0] == name.front() && std::memcmp(f->name, name.data(), std::size_t(name.size())) == 0)
             return f;
     }
     return nullptr;

@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 #include "store/RouteStore.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -27,12 +28,26 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
         return out;
     const int count = qMin(store.routeCount, qint32(RouteStore::kMaxRoutes));
     out.reserve(count * 2200);
+    // Each element's tags, put together once.
+    struct Tags
+    {
+        QByteArray open, close;
+    };
+    static const auto tags = [] {
+        std::array<Tags, kRouteFieldCount> t;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const QByteArray name(routeFields()[i].name);
+            t[i] = {'<' + name + '>', "</" + name + ">\r\n"};
+        }
+        return t;
+    }();
     out.append("<Routes>\r\n");
     for (int slot = 1; slot <= count; ++slot) {
         const RouteDef &r = store.routes[std::size_t(slot)];
         for (const RouteField &f : routeFields()) {
             // Element names are ASCII: the same bytes in every code page.
-            out.append('<').append(f.name).append('>');
+            const std::size_t i = std::size_t(&f - routeFields().data());
+            out.append(tags[i].open);
             switch (f.kind) {
             case RouteField::Kind::Text:
                 AnsiText::append(out, r.*f.text);
@@ -47,7 +62,7 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
                 appendNumber(out, r.*f.int32);
                 break;
             }
-            out.append("</").append(f.name).append(">\r\n");
+            out.append(tags[i].close);
         }
     }
     out.append("</Routes>\r\n");
