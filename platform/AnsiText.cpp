@@ -55,6 +55,16 @@ void AnsiText::decodeInto(QString &out, QByteArrayView bytes)
 #else
     out.resize(bytes.size());
     char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    // Mostly ASCII: two loops the compiler vectorises, the table only when a
+    // byte needs it.
+    unsigned char any = 0;
+    for (const char ch : bytes)
+        any |= static_cast<unsigned char>(ch);
+    if (any < 0x80) {
+        for (const char ch : bytes)
+            *dst++ = char16_t(static_cast<unsigned char>(ch));
+        return;
+    }
     for (const char ch : bytes)
         *dst++ = kDecode[static_cast<unsigned char>(ch)];
 #endif

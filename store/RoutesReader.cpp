@@ -8,11 +8,11 @@
 #include <QIODevice>
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace molvik {
 
@@ -166,30 +166,51 @@ const char *findCut(const char *p, const char *end)
     for (; end - p >= 8; p += 8) {
         quint64 word;
         std::memcpy(&word, p, 8);
-        if (hasByte(word, '<') | hasByte(word, '>') | hasByte(word, '|'))
+        if (const quint64 hits = hasByte(word, '<') | hasByte(word, '>') | hasByte(word, '|')) {
+            // The lowest flag is exact: a false one only ever follows a true one.
+            if constexpr (std::endian::native == std::endian::little)
+                return p + std::countr_zero(hits) / 8;
             break;
+        }
     }
     while (p < end && !kCut[static_cast<unsigned char>(*p)])
         ++p;
     return p;
 }
 
-// The element names by length: a name is matched on its bytes, so only the
-// values kept are ever decoded.
+// The element names in an open-addressed table: a name is matched on its
+// bytes, so only the values kept are ever decoded.
+struct NameSlot
+{
+    const RouteField *field = nullptr;
+    qsizetype length = 0;
+};
+constexpr std::size_t kNameSlots = 256; // a power of two, over four times the names
+
+std::size_t nameHash(QByteArrayView name)
+{
+    const auto at = [&](qsizetype i) { return std::size_t(static_cast<unsigned char>(name[i])); };
+    return (std::size_t(name.size()) * 37 + at(0) * 11 + at(name.size() / 2) * 5 + at(name.size() - 1)) % kNameSlots;
+}
+
 const RouteField *fieldNamed(QByteArrayView name)
 {
-    static const auto byLength = [] {
-        std::array<std::vector<const RouteField *>, 32> table;
-        for (const RouteField &f : routeFields())
-            table.at(std::strlen(f.name)).push_back(&f);
+    static const auto byHash = [] {
+        std::array<NameSlot, kNameSlots> table{};
+        for (const RouteField &f : routeFields()) {
+            const QByteArrayView n(f.name);
+            std::size_t i = nameHash(n);
+            while (table[i].field)
+                i = (i + 1) % kNameSlots;
+            table[i] = {&f, n.size()};
+        }
         return table;
     }();
-    if (name.isEmpty() || name.size() >= qsizetype(byLength.size()))
+    if (name.isEmpty())
         return nullptr;
-    for (const RouteField *f : byLength[std::size_t(name.size())]) {
-        // The first byte tells most names of one length apart.
-        if (f->name[0] == name.front() && std::memcmp(f->name, name.data(), std::size_t(name.size())) == 0)
-            return f;
+    for (std::size_t i = nameHash(name); byHash[i].field; i = (i + 1) % kNameSlots) {
+        if (byHash[i].length == name.size() && std::memcmp(byHash[i].field->name, name.data(), std::size_t(name.size())) == 0)
+            return byHash[i].field;
     }
     return nullptr;
 }
