@@ -91,8 +91,19 @@ void AnsiText::append(QByteArray &out, QStringView text)
     const qsizetype at = out.size();
     out.resize(at + text.size());
     char *dst = out.data() + at;
-    for (const QChar c : text)
-        *dst++ = toByte(c.unicode());
+    const char16_t *src = text.utf16();
+    const qsizetype n = text.size();
+    // Mostly ASCII: a check and a narrowing copy the compiler vectorises.
+    char16_t any = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        any |= src[i];
+    if (any < 0x80) {
+        for (qsizetype i = 0; i < n; ++i)
+            dst[i] = static_cast<char>(src[i]);
+        return;
+    }
+    for (qsizetype i = 0; i < n; ++i)
+        dst[i] = toByte(src[i]);
 #endif
 }
 
