@@ -6,18 +6,26 @@
 #include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace molvik;
@@ -80,10 +88,114 @@ void ratio(const RatioReporter &r, const char *what, const char *subject, const 
     std::printf("  %-56s %8.2f %8.2f\n", what, s->real / b->real, s->cpu / b->cpu);
 }
 
+// What durability itself needs, by hand: the bytes into a new file, synced,
+// renamed over the target, the folder synced.
+bool durableFloor(const QByteArray &temp, const QByteArray &target, const QByteArray &folder, const QByteArray &bytes)
+{
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    bool ok = ::write(fd, bytes.constData(), std::size_t(bytes.size())) == bytes.size() && ::fdatasync(fd) == 0;
+    ok = ::close(fd) == 0 && ok && ::rename(temp.constData(), target.constData()) == 0;
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ok = ok && dir >= 0 && ::fsync(dir) == 0;
+    if (dir >= 0)
+        ::close(dir);
+    return ok;
+}
+
+struct Pair
+{
+    double oursWall = 0, baseWall = 0; // medians, in any one unit
+    double oursCpu = 0, baseCpu = 0;
+};
+
+double median(std::vector<double> v);
+
+double processCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
+}
+
+// Ours and the baseline taken in turns, so a disk whose sync times drift
+// during the run weighs on both alike.
+template<typename Ours, typename Base> std::optional<Pair> inTurns(int pairs, Ours ours, Base base)
+{
+    std::vector<double> wall[2], cpu[2];
+    for (int i = 0; i < pairs; ++i) {
+        for (int k = 0; k < 2; ++k) {
+            const int which = (i + k) % 2;
+            QElapsedTimer timer;
+            const double cpuBefore = processCpuNs();
+            timer.start();
+            if (!(which == 0 ? ours() : base()))
+                return std::nullopt;
+            wall[which].push_back(double(timer.nsecsElapsed()));
+            cpu[which].push_back(processCpuNs() - cpuBefore);
+        }
+    }
+    return Pair{median(wall[0]), median(wall[1]), median(cpu[0]), median(cpu[1])};
+}
+
+struct Startup
+{
+    double controlWall = 0, bareWall = 0; // ms, medians
+    double controlCpu = 0, bareCpu = 0;
+};
+
+double childCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3) +
+           (double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Whole processes from start to exit after their first paint, in pairs
+// whose order alternates, after one pair that warms the caches.
+std::optional<Startup> startupPairs(const QString &control, const QString &bare, int pairs)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    std::vector<double> wall[2], cpu[2];
+    for (int pair = -1; pair < pairs; ++pair) {
+        for (int k = 0; k < 2; ++k) {
+            const int which = (pair + k) % 2 == 0 ? 0 : 1;
+            QProcess process;
+            process.setProcessEnvironment(env);
+            process.setProcessChannelMode(QProcess::MergedChannels); // shown only on a failure
+            const double cpuBefore = childCpuMs();
+            QElapsedTimer timer;
+            timer.start();
+            process.start(which == 0 ? control : bare, {});
+            if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+                std::fprintf(stderr, "%s failed:\n%s\n", qPrintable(process.program()), process.readAll().constData());
+                return std::nullopt;
+            }
+            const double ms = double(timer.nsecsElapsed()) / 1e6;
+            if (pair >= 0) {
+                wall[which].push_back(ms);
+                cpu[which].push_back(childCpuMs() - cpuBefore);
+            }
+        }
+    }
+    return Startup{median(wall[0]), median(wall[1]), median(cpu[0]), median(cpu[1])};
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv);
+    const QString binFolder = QCoreApplication::applicationDirPath();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
@@ -157,6 +269,18 @@ int main(int argc, char **argv)
         }
         state.SetBytesProcessed(state.iterations() * tableBytes.size());
     });
+    benchmark::RegisterBenchmark("table/durable-floor", [&](benchmark::State &state) {
+        const QByteArray temp = QFile::encodeName(tmp.filePath(QStringLiteral(".Saved.xml.floor")));
+        const QByteArray target = QFile::encodeName(savePath);
+        const QByteArray folder = QFile::encodeName(tmp.path());
+        for (auto _ : state) {
+            if (!durableFloor(temp, target, folder, tableBytes)) {
+                state.SkipWithError("the durable floor failed");
+                break;
+            }
+        }
+        state.SetBytesProcessed(state.iterations() * tableBytes.size());
+    });
     // The part of save-routes' cost that is the sync to disk itself.
     benchmark::RegisterBenchmark("table/QSaveFile+fdatasync", [&](benchmark::State &state) {
         for (auto _ : state) {
@@ -210,7 +334,45 @@ int main(int argc, char **argv)
     ratio(reporter, "load-routes / QFile::readAll, 10-route table", "table/load-routes", "table/QFile::readAll");
     ratio(reporter, "save-routes / QSaveFile, 10-route table", "table/save-routes", "table/QSaveFile");
     ratio(reporter, "save-routes / QSaveFile+fdatasync, 10-route table", "table/save-routes", "table/QSaveFile+fdatasync");
+    constexpr int kSavePairs = 41;
+    const QByteArray floorTemp = QFile::encodeName(tmp.filePath(QStringLiteral(".Saved.xml.floor")));
+    const QByteArray floorTarget = QFile::encodeName(savePath);
+    const QByteArray floorFolder = QFile::encodeName(tmp.path());
+    const auto saves = inTurns(
+        kSavePairs, [&] { return bool(RuleSys::saveRoutes(table, savePath)); },
+        [&] { return durableFloor(floorTemp, floorTarget, floorFolder, tableBytes); });
+    if (saves)
+        std::printf("  %-56s %8.2f %8.2f\n", "save-routes / write+fdatasync+rename+fsync folder (turns)",
+                    saves->oursWall / saves->baseWall, saves->oursCpu / saves->baseCpu);
     ratio(reporter, "load-routes / memchr line count, 200 MB of junk lines", "junk/load-routes", "junk/memchr-lines");
+
+    // The control reads its routes from the folder its library is loaded from.
+    const QString control = binFolder + QStringLiteral("/molvik-startup-control");
+    const QString bare = binFolder + QStringLiteral("/molvik-startup-bare");
+    if (QFileInfo::exists(control) && QFileInfo::exists(bare)) {
+        QFile routes(binFolder + QStringLiteral("/Routes.xml"));
+        if (!routes.open(QIODevice::WriteOnly | QIODevice::Truncate) || routes.write(tableBytes) != tableBytes.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(routes.fileName()));
+            return 1;
+        }
+        routes.close();
+        constexpr int kPairs = 10;
+        if (const auto s = startupPairs(control, bare, kPairs)) {
+            std::printf("  %-56s %8.2f %8.2f\n", "start-up to first paint / bare Qt window with a tree",
+                        s->controlWall / s->bareWall, s->controlCpu / s->bareCpu);
+            if (saves)
+                std::printf("\nsave-routes and the durable floor taken in turns, medians of %d each: %.0f us (CPU %.0f us) "
+                            "against %.0f us (CPU %.0f us)",
+                            kSavePairs, saves->oursWall / 1e3, saves->oursCpu / 1e3, saves->baseWall / 1e3, saves->baseCpu / 1e3);
+            std::printf("\nStart-up to first paint, whole processes, medians of %d pairs: control on a full table %.1f ms "
+                        "(CPU %.1f ms), bare Qt window %.1f ms (CPU %.1f ms)\n",
+                        kPairs, s->controlWall, s->controlCpu, s->bareWall, s->bareCpu);
+        } else {
+            std::printf("  start-up to first paint: a probe failed\n");
+        }
+    } else {
+        std::printf("  start-up to first paint: not built (MOLVIK_BUILD_GUI=OFF)\n");
+    }
     benchmark::Shutdown();
     return 0;
 }

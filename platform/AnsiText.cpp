@@ -17,6 +17,14 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
                                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Every byte's character: one look-up a byte, no branches.
+constexpr std::array<char16_t, 256> kDecode = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        table[b] = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
+    return table;
+}();
+
 char toByte(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -32,21 +40,33 @@ char toByte(char16_t c)
 
 QString AnsiText::decode(QByteArrayView bytes)
 {
+    QString out;
+    decodeInto(out, bytes);
+    return out;
+}
+
+void AnsiText::decodeInto(QString &out, QByteArrayView bytes)
+{
 #ifdef Q_OS_WIN
-    if (bytes.isEmpty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    QString out(n, Qt::Uninitialized);
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
-    return out;
+    const int n = bytes.isEmpty() ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    out.resize(n);
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
 #else
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    out.resize(bytes.size());
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    // Mostly ASCII: two loops the compiler vectorises, the table only when a
+    // byte needs it.
+    unsigned char any = 0;
+    for (const char ch : bytes)
+        any |= static_cast<unsigned char>(ch);
+    if (any < 0x80) {
+        for (const char ch : bytes)
+            *dst++ = char16_t(static_cast<unsigned char>(ch));
+        return;
     }
-    return out;
+    for (const char ch : bytes)
+        *dst++ = kDecode[static_cast<unsigned char>(ch)];
 #endif
 }
 
@@ -71,8 +91,19 @@ void AnsiText::append(QByteArray &out, QStringView text)
     const qsizetype at = out.size();
     out.resize(at + text.size());
     char *dst = out.data() + at;
-    for (const QChar c : text)
-        *dst++ = toByte(c.unicode());
+    const char16_t *src = text.utf16();
+    const qsizetype n = text.size();
+    // Mostly ASCII: a check and a narrowing copy the compiler vectorises.
+    char16_t any = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        any |= src[i];
+    if (any < 0x80) {
+        for (qsizetype i = 0; i < n; ++i)
+            dst[i] = static_cast<char>(src[i]);
+        return;
+    }
+    for (qsizetype i = 0; i < n; ++i)
+        dst[i] = toByte(src[i]);
 #endif
 }
 

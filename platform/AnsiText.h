@@ -11,6 +11,8 @@ class AnsiText
 {
 public:
     static QString decode(QByteArrayView bytes);
+    // Decodes over out, reusing its storage when out owns enough of it.
+    static void decodeInto(QString &out, QByteArrayView bytes);
     static QByteArray encode(QStringView text);
     // Encodes onto the end of out, without a temporary.
     static void append(QByteArray &out, QStringView text);

@@ -4,12 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,8 +21,6 @@
 namespace molvik {
 
 namespace {
-
-const QString kTemporarySuffix = QStringLiteral(".saving");
 
 QString systemMessage(int err)
 {
@@ -42,14 +40,28 @@ QString realPath(const QString &local)
 
 } // namespace
 
+namespace {
+
+// Hidden, six random letters or digits and a fixed suffix: no operator's
+// backup of the file looks like this.
+bool isTemporaryName(QByteArrayView name, QByteArrayView fileName)
+{
+    constexpr QByteArrayView suffix(".saving");
+    if (name.size() != 1 + fileName.size() + 1 + 6 + suffix.size() || !name.startsWith('.') ||
+        name.sliced(1, fileName.size()) != fileName || name[1 + fileName.size()] != '.' || !name.endsWith(suffix))
+        return false;
+    for (const char c : name.sliced(2 + fileName.size(), 6)) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool DurableWrite::isTemporaryOf(const QString &name, const QString &fileName)
 {
-    // Hidden, six random characters and a fixed suffix: no operator's backup
-    // of the file looks like this.
-    const QRegularExpression form(QStringLiteral("^\\.") + QRegularExpression::escape(fileName) +
-                                  QStringLiteral("\\.[A-Za-z0-9]{6}") + QRegularExpression::escape(kTemporarySuffix) +
-                                  QLatin1Char('$'));
-    return form.match(name).hasMatch();
+    return isTemporaryName(QFile::encodeName(name), QFile::encodeName(fileName));
 }
 
 #ifdef Q_OS_UNIX
@@ -76,13 +88,13 @@ private:
     int m_fd;
 };
 
-int openFolder(const QString &folder)
+int openFolder(const QByteArray &folder)
 {
-    return ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 // Makes a rename in the folder durable.
-int syncFolder(const QString &folder)
+int syncFolder(const QByteArray &folder)
 {
     const Descriptor fd(openFolder(folder));
     if (!fd)
@@ -98,12 +110,9 @@ int lockRetrying(int fd, int operation)
     return r == 0 ? 0 : errno;
 }
 
-// Every byte at offset 0, then the length, then a sync; 0 or the errno of
-// the failure.
-int writeAt0(int fd, const QByteArray &content)
+// Every byte from the file offset on; 0 or the errno of the failure.
+int writeAll(int fd, const QByteArray &content)
 {
-    if (::lseek(fd, 0, SEEK_SET) != 0)
-        return errno;
     qsizetype done = 0;
     while (done < content.size()) {
         const ssize_t n = ::write(fd, content.constData() + done, std::size_t(content.size() - done));
@@ -113,39 +122,74 @@ int writeAt0(int fd, const QByteArray &content)
             return n < 0 ? errno : ENOSPC;
         done += n;
     }
+    return 0;
+}
+
+// Every byte at offset 0, then the length, then a sync.
+int rewriteInPlace(int fd, const QByteArray &content)
+{
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return errno;
+    if (const int err = writeAll(fd, content); err != 0)
+        return err;
     if (::ftruncate(fd, off_t(content.size())) != 0)
         return errno;
     return ::fdatasync(fd) == 0 ? 0 : errno;
 }
 
-// Removes temporary files of fileName that killed saves left behind. One a
-// live save holds is locked, and stays.
-void sweep(const QString &folder, const QString &fileName)
+// A path split into its folder and its last component, as bytes.
+struct Place
 {
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (!DurableWrite::isTemporaryOf(name, fileName))
+    QByteArray path;
+    QByteArray folder;
+    QByteArray name;
+
+    explicit Place(const QString &local) : path(QFile::encodeName(local))
+    {
+        const qsizetype slash = path.lastIndexOf('/');
+        folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.first(slash);
+        name = path.sliced(slash + 1);
+    }
+};
+
+// Removes temporary files of fileName that killed saves left behind. One a
+// live save holds is locked, and stays. folderFd stays open.
+void sweep(int folderFd, const Place &place)
+{
+    const int listFd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    if (listFd < 0)
+        return;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return;
+    }
+    ::rewinddir(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryName(QByteArrayView(entry->d_name), place.name))
             continue;
-        const QByteArray path = QFile::encodeName(folder + u'/' + name);
-        const Descriptor fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        const Descriptor fd(::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat st
         {
         };
         if (fd && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0)
-            ::unlink(path.constData());
+            ::unlinkat(folderFd, entry->d_name, 0);
     }
+    ::closedir(dir);
 }
 
 // A new, owner-only temporary file beside the target, locked so no other
 // save's sweep takes it; its name goes to name. -1 with errno on failure.
-int createTemporary(const QString &folder, const QString &fileName, QByteArray &name)
+int createTemporary(const Place &place, QByteArray &name)
 {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const QByteArray stem = place.folder + "/." + place.name + '.';
     for (int attempt = 0; attempt < 64; ++attempt) {
-        QString random;
-        for (int i = 0; i < 6; ++i)
-            random += QLatin1Char(alphabet[QRandomGenerator::system()->bounded(int(sizeof alphabet - 1))]);
-        name = QFile::encodeName(folder + QStringLiteral("/.") + fileName + u'.' + random + kTemporarySuffix);
+        // O_EXCL, not the name, keeps the file ours: a seeded generator will do.
+        char random[6];
+        for (char &c : random)
+            c = alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))];
+        name = stem + QByteArrayView(random, 6) + ".saving";
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
             if (lockRetrying(fd, LOCK_EX) != 0) {
@@ -168,16 +212,14 @@ int createTemporary(const QString &folder, const QString &fileName, QByteArray &
 
 IoResult DurableWrite::write(const QString &local, const QString &reported, const QByteArray &content)
 {
-    const QString real = realPath(local);
-    const QFileInfo info(real);
-    const QByteArray file = QFile::encodeName(real);
     auto failure = [&](IoResult::Code code, int err, const QString &why = {}) {
         return IoResult::failure(code, reported, why.isEmpty() ? systemMessage(err) : why, err);
     };
 
     // Held until the function returns: the save of one process at a time. A
     // folder we may not list or lock still gets a save, just not serialised.
-    const Descriptor folder(openFolder(info.absolutePath()));
+    Place place(local);
+    Descriptor folder(openFolder(place.folder));
     if (!folder && (errno == ENOENT || errno == ENOTDIR))
         return failure(IoResult::Code::OpenFailed, errno);
     if (folder)
@@ -186,16 +228,27 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
     struct stat old
     {
     };
-    const bool existed = ::stat(file.constData(), &old) == 0;
+    bool existed = ::lstat(place.path.constData(), &old) == 0;
+    if (existed && S_ISLNK(old.st_mode)) {
+        // The file a symlink names, so the temporary file goes where the
+        // rename can reach and the sweep looks where it was left.
+        place = Place(realPath(local));
+        folder.reset(openFolder(place.folder));
+        if (!folder && (errno == ENOENT || errno == ENOTDIR))
+            return failure(IoResult::Code::OpenFailed, errno);
+        if (folder)
+            lockRetrying(folder.get(), LOCK_EX);
+        existed = ::stat(place.path.constData(), &old) == 0;
+    }
     if (!existed && errno != ENOENT)
         return failure(IoResult::Code::OpenFailed, errno);
     if (existed && !S_ISREG(old.st_mode))
         return failure(IoResult::Code::OpenFailed, S_ISDIR(old.st_mode) ? EISDIR : EINVAL, QStringLiteral("not a regular file"));
     if (folder)
-        sweep(info.absolutePath(), info.fileName());
+        sweep(folder.get(), place);
 
     QByteArray tempName;
-    Descriptor temp(createTemporary(info.absolutePath(), info.fileName(), tempName));
+    Descriptor temp(createTemporary(place, tempName));
     bool inPlace = false;
     if (!temp) {
         const int err = errno;
@@ -223,13 +276,13 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
         }
     }
     if (inPlace) {
-        const Descriptor fd(::open(file.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        const Descriptor fd(::open(place.path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         if (!fd)
             return failure(IoResult::Code::OpenFailed, errno);
         // New bytes over the old, then the length: a save cut short leaves
         // the new table with the old file's tail after its closing line,
         // which a reader never reaches.
-        if (const int err = writeAt0(fd.get(), content); err != 0)
+        if (const int err = rewriteInPlace(fd.get(), content); err != 0)
             return failure(IoResult::Code::WriteFailed, err);
         return IoResult::success();
     }
@@ -237,11 +290,13 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
     // The mode before the first byte: others must never read the passwords.
     if (::fchmod(temp.get(), existed ? old.st_mode & 07777 : 0600) != 0)
         return discard(IoResult::Code::WriteFailed, errno);
-    if (const int err = writeAt0(temp.get(), content); err != 0)
+    if (const int err = writeAll(temp.get(), content); err != 0)
         return discard(IoResult::Code::WriteFailed, err);
-    if (::rename(tempName.constData(), file.constData()) != 0)
+    if (::fdatasync(temp.get()) != 0)
+        return discard(IoResult::Code::WriteFailed, errno);
+    if (::rename(tempName.constData(), place.path.constData()) != 0)
         return discard(IoResult::Code::CommitFailed, errno);
-    if (const int err = syncFolder(info.absolutePath()); err != 0)
+    if (const int err = syncFolder(place.folder); err != 0)
         return failure(IoResult::Code::SyncFailed, err);
     return IoResult::success();
 }
@@ -264,7 +319,7 @@ IoResult DurableWrite::move(const QString &from, const QString &to, const QStrin
         const int err = errno;
         return IoResult::failure(IoResult::Code::CommitFailed, reported, systemMessage(err), err);
     }
-    if (const int err = syncFolder(QFileInfo(from).absolutePath()); err != 0)
+    if (const int err = syncFolder(QFile::encodeName(QFileInfo(from).absolutePath())); err != 0)
         return IoResult::failure(IoResult::Code::SyncFailed, reported, systemMessage(err), err);
     return IoResult::success();
 }

@@ -112,7 +112,8 @@ std::unique_ptr<QFile> FileSystem::openRead(const QString &path, IoResult &error
                                   statErr != 0 ? systemMessage(err) : QStringLiteral("not a regular file"), err);
         return nullptr;
     }
-    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    // Unbuffered: readers ask for large pieces, which need no second copy.
+    if (!file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         error = IoResult::failure(IoResult::Code::OpenFailed, path, file->errorString(), EIO);
         return nullptr;

@@ -97,23 +97,32 @@ std::optional<qint32> Numeric::toInt32(const QString &text)
     return roundedInRange<qint32>(text);
 }
 
-std::optional<qint64> Numeric::plainDecimal(QStringView text, qint64 min, qint64 max)
+namespace {
+
+// One rule for text and for bytes: both are read one code unit at a time.
+template<typename C> std::optional<qint64> plainDecimalOf(const C *text, qsizetype size, qint64 min, qint64 max)
 {
-    const QStringView s = trimBlanks(text);
-    qsizetype i = 0;
+    const auto blank = [](C c) { return c == C(' ') || c == C('\t'); };
+    qsizetype b = 0, e = size;
+    while (b < e && blank(text[b]))
+        ++b;
+    while (e > b && blank(text[e - 1]))
+        --e;
+    qsizetype i = b;
     bool negative = false;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
-        negative = s[i] == u'-';
+    if (i < e && (text[i] == C('+') || text[i] == C('-'))) {
+        negative = text[i] == C('-');
         ++i;
     }
-    if (i == s.size())
+    if (i == e)
         return std::nullopt;
     // Accumulate as a negative number so that the minimum itself fits.
     qint64 acc = 0;
-    for (; i < s.size(); ++i) {
-        if (!isDigit(s[i]))
+    for (; i < e; ++i) {
+        const C c = text[i];
+        if (c < C('0') || c > C('9'))
             return std::nullopt;
-        const int d = s[i].unicode() - u'0';
+        const int d = int(c - '0');
         if (acc < (std::numeric_limits<qint64>::min() + d) / 10)
             return std::nullopt;
         acc = acc * 10 - d;
@@ -126,6 +135,18 @@ std::optional<qint64> Numeric::plainDecimal(QStringView text, qint64 min, qint64
     if (acc < min || acc > max)
         return std::nullopt;
     return acc;
+}
+
+} // namespace
+
+std::optional<qint64> Numeric::plainDecimal(QStringView text, qint64 min, qint64 max)
+{
+    return plainDecimalOf(text.utf16(), text.size(), min, max);
+}
+
+std::optional<qint64> Numeric::plainDecimal(QByteArrayView text, qint64 min, qint64 max)
+{
+    return plainDecimalOf(reinterpret_cast<const unsigned char *>(text.data()), text.size(), min, max);
 }
 
 } // namespace molvik

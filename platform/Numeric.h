@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -25,6 +26,9 @@ public:
     // The stricter rule of the routes-file reader: plain decimal digits with an
     // optional sign and surrounding blanks, no fraction, no exponent.
     static std::optional<qint64> plainDecimal(QStringView text, qint64 min, qint64 max);
+    // The same on bytes of the ANSI code page, whose digits, signs and blanks
+    // are ASCII.
+    static std::optional<qint64> plainDecimal(QByteArrayView text, qint64 min, qint64 max);
 };
 
 } // namespace molvik

@@ -3,9 +3,23 @@
 #include "platform/AnsiText.h"
 #include "store/RouteStore.h"
 
+#include <array>
+#include <charconv>
 #include <cstring>
 
 namespace molvik {
+
+namespace {
+
+// Decimal digits straight onto out, without a temporary array.
+void appendNumber(QByteArray &out, qint32 value)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+} // namespace
 
 QByteArray RoutesWriter::serialize(const RouteStore &store)
 {
@@ -14,12 +28,26 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
         return out;
     const int count = qMin(store.routeCount, qint32(RouteStore::kMaxRoutes));
     out.reserve(count * 2200);
+    // Each element's tags, put together once.
+    struct Tags
+    {
+        QByteArray open, close;
+    };
+    static const auto tags = [] {
+        std::array<Tags, kRouteFieldCount> t;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const QByteArray name(routeFields()[i].name);
+            t[i] = {'<' + name + '>', "</" + name + ">\r\n"};
+        }
+        return t;
+    }();
     out.append("<Routes>\r\n");
     for (int slot = 1; slot <= count; ++slot) {
         const RouteDef &r = store.routes[std::size_t(slot)];
         for (const RouteField &f : routeFields()) {
             // Element names are ASCII: the same bytes in every code page.
-            out.append('<').append(f.name).append('>');
+            const std::size_t i = std::size_t(&f - routeFields().data());
+            out.append(tags[i].open);
             switch (f.kind) {
             case RouteField::Kind::Text:
                 AnsiText::append(out, r.*f.text);
@@ -28,13 +56,13 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
                 out.append(r.*f.int16 != 0 ? "True" : "False");
                 break;
             case RouteField::Kind::Int16:
-                out.append(QByteArray::number(r.*f.int16));
+                appendNumber(out, r.*f.int16);
                 break;
             case RouteField::Kind::Int32:
-                out.append(QByteArray::number(r.*f.int32));
+                appendNumber(out, r.*f.int32);
                 break;
             }
-            out.append("</").append(f.name).append(">\r\n");
+            out.append(tags[i].close);
         }
     }
     out.append("</Routes>\r\n");
