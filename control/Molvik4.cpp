@@ -7,6 +7,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "store/TransferMethod.h"
@@ -262,8 +263,8 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
         if (slot < 1 || slot > m_store.routeCount)
             return;
         if (RuleSys::nameTaken(m_store, NewString, slot)) {
-            m_context.message(this, {QStringLiteral("Route Names Must be Unique, Please Select Another Name"),
-                                     QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            m_context.message(this,
+                              {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
             if (QTreeWidgetItem *node = Tree->currentItem())
                 node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
             UpdateTree();

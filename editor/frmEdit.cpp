@@ -5,6 +5,7 @@
 #include "forms/Guard.h"
 #include "forms/PageFonts.h"
 #include "store/Reg.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/FileEmail.h"
@@ -187,8 +188,8 @@ void frmEdit::OKButton_Click()
     const QString name = Text1[0]->text();
     if (!name.isEmpty() && RuleSys::nameTaken(st, name, st.editIndex)) {
         guarded([&] {
-            context().message(this, {QStringLiteral("Route Names Must be Unique, Please Select Another Name"),
-                                     QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            context().message(this,
+                              {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
         });
         return;
     }

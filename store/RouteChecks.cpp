@@ -31,6 +31,11 @@ bool validAddress(const QString &address)
 
 } // namespace
 
+QString nameTakenMessage()
+{
+    return QStringLiteral("Route Names Must be Unique, Please Select Another Name");
+}
+
 QString problemsTitle()
 {
     return QStringLiteral("Please attend to the following problems before saving this route");

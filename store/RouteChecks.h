@@ -17,6 +17,9 @@ QString cleanName(QString name);
 // The title under which a page shows a problems text.
 QString problemsTitle();
 
+// What renaming a route to another route's name (in any letter case) is told.
+QString nameTakenMessage();
+
 // The FTP page's numbered problems for the route's site and login name;
 // empty when there are none.
 QString ftpProblems(const RouteDef &route);

@@ -429,7 +429,7 @@ int renameRoute(Session &session, int slot, const QString &name, QTextStream &er
         if (QString refusal = noSuchSlot(table, slot); !refusal.isEmpty())
             return refusal;
         if (RuleSys::nameTaken(table, name, slot))
-            return QStringLiteral("Route Names Must be Unique, Please Select Another Name");
+            return RouteChecks::nameTakenMessage();
         RouteDef renamed = table.routes[std::size_t(slot)];
         renamed.RouteDef = name;
         if (QString refusal = lineBreakRefusal(renamed); !refusal.isEmpty())
