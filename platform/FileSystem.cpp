@@ -89,29 +89,41 @@ IoResult FileSystem::deleteFile(const QString &path) const
     return IoResult::failure(IoResult::Code::DeleteFailed, path, file.errorString());
 }
 
-std::unique_ptr<QFile> FileSystem::openRead(const QString &path, IoResult &error) const
-{
-    auto file = std::make_unique<QFile>(localPath(path));
 #ifdef Q_OS_UNIX
-    // Without O_NONBLOCK a FIFO would hold the open until a writer came.
-    const int fd = ::open(QFile::encodeName(file->fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+int FileSystem::openReadDescriptor(const QString &path, IoResult &error) const
+{
+    // Without O_NONBLOCK a FIFO would hold the open until a writer came; a
+    // regular file ignores the flag, so it stays.
+    const int fd = ::open(QFile::encodeName(localPath(path)).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
         error = IoResult::failure(err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, path, systemMessage(err),
                                   err);
-        return nullptr;
+        return -1;
     }
     struct stat st
     {
     };
     const int statErr = ::fstat(fd, &st) == 0 ? 0 : errno;
-    if (statErr != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    if (statErr != 0 || !S_ISREG(st.st_mode)) {
         const int err = statErr != 0 ? statErr : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         error = IoResult::failure(IoResult::Code::OpenFailed, path,
                                   statErr != 0 ? systemMessage(err) : QStringLiteral("not a regular file"), err);
-        return nullptr;
+        return -1;
     }
+    error = IoResult::success();
+    return fd;
+}
+#endif
+
+std::unique_ptr<QFile> FileSystem::openRead(const QString &path, IoResult &error) const
+{
+    auto file = std::make_unique<QFile>(localPath(path));
+#ifdef Q_OS_UNIX
+    const int fd = openReadDescriptor(path, error);
+    if (fd < 0)
+        return nullptr;
     // Unbuffered: readers ask for large pieces, which need no second copy.
     if (!file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

@@ -17,14 +17,19 @@
 #include <memory>
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace molvik {
 
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t(RoutesReader::kMaxLine) + 2;
-// Readable bytes behind the buffer's end, so a line can be searched in whole
-// 16-byte steps.
-constexpr std::size_t kSlack = 16;
+// Readable bytes behind the buffer's end, so a line or a name can be looked
+// at in whole 16- or 32-byte steps.
+constexpr std::size_t kSlack = 64;
 
 char *newBuffer()
 {
@@ -56,12 +61,53 @@ private:
 
 thread_local SharedBuffer t_buffer;
 
+// One line without its line end, and where its first three cuts are: '<',
+// '>' and '|', the same bytes in every ANSI code page. Missing cuts are at
+// the line's end.
+struct Line
+{
+    QByteArrayView bytes;
+    std::array<const char *, 3> cut{};
+    int cuts = 0;
+};
+
+// Line ends and cuts among 64 bytes, a bit for each byte.
+constexpr qsizetype kBlock = 64;
+struct Block
+{
+    quint64 ends = 0;
+    quint64 cuts = 0;
+};
+
+// The 64 bytes at p; the buffer's slack makes them readable up to its end.
+Block blockAt(const char *p)
+{
+    Block block;
+#if defined(__SSE2__)
+    // '<' (0x3C) and '>' (0x3E) differ in one bit: setting it finds both.
+    const __m128i nl = _mm_set1_epi8('\n'), angle = _mm_set1_epi8('>'), bit = _mm_set1_epi8(0x02), bar = _mm_set1_epi8('|');
+    for (int i = 0; i < 4; ++i) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p) + i);
+        const auto bits = [](__m128i hits) { return quint64(unsigned(_mm_movemask_epi8(hits))); };
+        block.ends |= bits(_mm_cmpeq_epi8(v, nl)) << (16 * i);
+        block.cuts |= bits(_mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(v, bit), angle), _mm_cmpeq_epi8(v, bar))) << (16 * i);
+    }
+#else
+    for (int i = 0; i < kBlock; ++i) {
+        block.ends |= quint64(p[i] == '\n') << i;
+        block.cuts |= quint64(p[i] == '<' || p[i] == '>' || p[i] == '|') << i;
+    }
+#endif
+    return block;
+}
+
 // Reads lines ended by LF or CR LF in pieces no larger than the longest line
-// kept, so memory stays bounded whatever the file holds.
-class LineSource
+// kept, so memory stays bounded whatever the file holds. One pass over each
+// byte finds both the line's end and its cuts.
+template<typename Source> class LineSource
 {
 public:
-    explicit LineSource(QIODevice &device) : m_device(device), m_buffer(t_buffer.acquire())
+    explicit LineSource(Source &source) : m_source(source), m_buffer(t_buffer.acquire())
     {
         if (!m_buffer) {
             m_own.reset(newBuffer());
@@ -78,38 +124,104 @@ public:
 
     enum class Result { Line, Overlong, End, Error };
 
-    Result next(QByteArrayView &line)
+    // From now on, lines with fewer than two cuts, which cannot be element
+    // lines, are passed over unseen.
+    void elementsOnly() { m_elementsOnly = true; }
+
+    // Inlined where lines are read: most lines end in a block already
+    // looked at, and what is held across lines stays in registers.
+    Q_ALWAYS_INLINE Result next(Line &line)
     {
         for (;;) {
-            // Bytes before m_scan were searched already: a source that hands
-            // over a few bytes at a time costs no rescans.
-            if (const void *nl = std::memchr(m_buffer + m_scan, '\n', std::size_t(m_end - m_scan))) {
-                const qsizetype at = static_cast<const char *>(nl) - m_buffer;
-                line = lineAt(m_start, at);
-                m_start = m_scan = at + 1;
+            if (m_ends) {
+                // A line end in the block looked at: the bits up to it are
+                // this line's, those behind it the next one's.
+                const quint64 first = m_ends & (0 - m_ends);
+                const qsizetype nl = m_at + std::countr_zero(m_ends);
+                noteCuts(m_cutBits & (first - 1), m_at - m_start);
+                const quint64 behind = ~((first << 1) - 1);
+                m_ends &= behind;
+                m_cutBits &= behind;
+                if (m_cuts < 2 && m_elementsOnly) {
+                    m_cuts = 0;
+                    m_start = nl + 1;
+                    continue;
+                }
+                take(line, nl);
+                m_start = nl + 1;
                 return Result::Line;
             }
-            m_scan = m_end;
-            if (m_end - m_start >= qsizetype(kBufferSize))
-                return skipRestOfLine();
-            if (m_atEnd) {
-                if (m_start == m_end)
-                    return Result::End;
-                line = lineAt(m_start, m_end);
-                m_start = m_scan = m_end;
-                return Result::Line;
+            noteCuts(m_cutBits, m_at - m_start);
+            m_cutBits = 0;
+            m_at += m_length;
+            if (m_at < m_end) {
+                look(m_at);
+                continue;
             }
-            if (!fill())
-                return Result::Error;
+            m_length = 0;
+            if (const auto done = atReadEnd(line))
+                return *done;
         }
     }
 
 private:
-    QByteArrayView lineAt(qsizetype from, qsizetype to) const
+    // Every byte read is looked at: the line is overlong, the source ended
+    // or failed, or more is read (no result).
+    Q_NEVER_INLINE std::optional<Result> atReadEnd(Line &line)
     {
-        if (to > from && m_buffer[to - 1] == '\r')
+        if (m_end - m_start >= qsizetype(kBufferSize))
+            return skipRestOfLine();
+        if (m_atEnd) {
+            if (m_start == m_end)
+                return Result::End;
+            take(line, m_end);
+            m_start = m_end;
+            return Result::Line;
+        }
+        if (!fill())
+            return Result::Error;
+        return std::nullopt;
+    }
+
+    // Each byte read is looked at once, in blocks of up to 64 from where the
+    // last block ended: a source that hands over a few bytes at a time costs
+    // no rescans, and a line's cuts are kept as offsets from its start.
+    void look(qsizetype at)
+    {
+        const Block block = blockAt(m_buffer + at);
+        m_length = std::min(kBlock, m_end - at);
+        // Bits for bytes past those read are dropped.
+        const quint64 inside = m_length == kBlock ? ~quint64(0) : (quint64(1) << m_length) - 1;
+        m_ends = block.ends & inside;
+        m_cutBits = block.cuts & inside;
+    }
+
+    void take(Line &line, qsizetype to)
+    {
+        if (to > m_start && m_buffer[to - 1] == '\r')
             --to;
-        return QByteArrayView(m_buffer + from, to - from);
+        line.bytes = QByteArrayView(m_buffer + m_start, to - m_start);
+        line.cuts = m_cuts;
+        for (int i = 0; i < 3; ++i)
+            line.cut[std::size_t(i)] = m_buffer + (i < m_cuts ? m_start + m_cut[std::size_t(i)] : to);
+        m_cuts = 0;
+    }
+
+    // Keeps the first three cuts of the line, as offsets from its start.
+    void noteCuts(quint64 cuts, qsizetype base)
+    {
+        if (m_cuts == 0) {
+            // Taken without a loop, so how many there are mispredicts nothing.
+            const quint64 second = cuts & (cuts - 1);
+            const quint64 third = second & (second - 1);
+            m_cut[0] = base + std::countr_zero(cuts);
+            m_cut[1] = base + std::countr_zero(second);
+            m_cut[2] = base + std::countr_zero(third);
+            m_cuts = int(cuts != 0) + int(second != 0) + int(third != 0);
+            return;
+        }
+        for (; cuts && m_cuts < 3; cuts &= cuts - 1)
+            m_cut[std::size_t(m_cuts++)] = base + std::countr_zero(cuts);
     }
 
     // Reads more behind what is there; what is left moves to the front only
@@ -119,10 +231,10 @@ private:
         if (m_start > 0 && m_end == qsizetype(kBufferSize)) {
             std::memmove(m_buffer, m_buffer + m_start, std::size_t(m_end - m_start));
             m_end -= m_start;
-            m_scan -= m_start;
+            m_at -= m_start;
             m_start = 0;
         }
-        const qint64 n = m_device.read(m_buffer + m_end, qint64(kBufferSize) - m_end);
+        const qint64 n = m_source.read(m_buffer + m_end, qint64(kBufferSize) - m_end);
         if (n < 0)
             return false;
         if (n == 0)
@@ -133,9 +245,10 @@ private:
 
     Result skipRestOfLine()
     {
-        m_start = m_end = m_scan = 0;
+        m_start = m_end = m_at = 0;
+        m_cuts = 0;
         for (;;) {
-            const qint64 n = m_device.read(m_buffer, qint64(kBufferSize));
+            const qint64 n = m_source.read(m_buffer, qint64(kBufferSize));
             if (n < 0)
                 return Result::Error;
             if (n == 0) {
@@ -143,72 +256,68 @@ private:
                 return Result::Overlong;
             }
             if (const void *nl = std::memchr(m_buffer, '\n', std::size_t(n))) {
-                m_start = m_scan = static_cast<const char *>(nl) - m_buffer + 1;
+                m_start = m_at = static_cast<const char *>(nl) - m_buffer + 1;
                 m_end = n;
                 return Result::Overlong;
             }
         }
     }
 
-    QIODevice &m_device;
+    Source &m_source;
     std::unique_ptr<char[]> m_own;
     char *m_buffer;
-    qsizetype m_start = 0;
-    qsizetype m_scan = 0;
-    qsizetype m_end = 0;
+    qsizetype m_start = 0; // the line's first byte
+    qsizetype m_end = 0;   // behind the last byte read
     bool m_atEnd = false;
+    bool m_elementsOnly = false;
+    // The block looked at: where it starts, how long it is, and its line
+    // ends and cuts not yet taken.
+    qsizetype m_at = 0;
+    qsizetype m_length = 0;
+    quint64 m_ends = 0;
+    quint64 m_cutBits = 0;
+    std::array<qsizetype, 3> m_cut{};
+    int m_cuts = 0;
 };
 
-// The first '<', '>' or '|' from p on, or end. Sixteen or eight bytes at a
-// time: most lines that are not element lines hold none of the three. The
-// line lies in a line buffer, with its slack readable behind it.
-const char *findCut(const char *p, const char *end)
-{
-#if defined(__SSE2__)
-    // Sixteen bytes a step, the last step reading into the slack behind the
-    // line; flags past its end are dropped.
-    const __m128i lt = _mm_set1_epi8('<'), gt = _mm_set1_epi8('>'), bar = _mm_set1_epi8('|');
-    for (; p < end; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lt), _mm_cmpeq_epi8(v, gt)), _mm_cmpeq_epi8(v, bar));
-        unsigned mask = unsigned(_mm_movemask_epi8(hits));
-        if (end - p < 16)
-            mask &= (1u << (end - p)) - 1;
-        if (mask)
-            return p + std::countr_zero(mask);
-    }
-    return end;
-#else
-    constexpr quint64 ones = 0x0101010101010101ULL;
-    constexpr quint64 highs = 0x8080808080808080ULL;
-    const auto hasByte = [](quint64 word, char c) {
-        const quint64 x = word ^ (ones * static_cast<unsigned char>(c));
-        return (x - ones) & ~x & highs;
-    };
-    for (; end - p >= 8; p += 8) {
-        quint64 word;
-        std::memcpy(&word, p, 8);
-        if (const quint64 hits = hasByte(word, '<') | hasByte(word, '>') | hasByte(word, '|')) {
-            // The lowest flag is exact: a false one only ever follows a true one.
-            if constexpr (std::endian::native == std::endian::little)
-                return p + std::countr_zero(hits) / 8;
-            break;
-        }
-    }
-    while (p < end && *p != '<' && *p != '>' && *p != '|')
-        ++p;
-    return p;
-#endif
-}
-
-// The element names in an open-addressed table: a name is matched on its
-// bytes, so only the values kept are ever decoded.
+// The element names, each zero-padded to 32 bytes so a name in a line can
+// be matched in two 16-byte compares.
+constexpr qsizetype kPadded = 32;
 struct NameSlot
 {
     const RouteField *field = nullptr;
     qsizetype length = 0;
+    std::size_t next = 0; // the field written after this one
+    alignas(16) std::array<char, kPadded> padded{};
 };
 constexpr std::size_t kNameSlots = 256; // a power of two, over four times the names
+
+bool sameName(QByteArrayView name, const NameSlot &slot)
+{
+    if (name.size() != slot.length)
+        return false;
+#if defined(__SSE2__)
+    // The name lies in the line buffer, which has slack behind it.
+    if (slot.length <= kPadded) {
+        const auto *n = reinterpret_cast<const __m128i *>(name.data());
+        const auto *s = reinterpret_cast<const __m128i *>(slot.padded.data());
+        const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(n), _mm_load_si128(s)))) |
+                              (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(n + 1), _mm_load_si128(s + 1)))) << 16);
+        const unsigned need = slot.length == kPadded ? ~0u : (1u << slot.length) - 1;
+        return (same & need) == need;
+    }
+#endif
+    return std::memcmp(slot.field->name, name.data(), std::size_t(name.size())) == 0;
+}
+
+NameSlot slotFor(const RouteField &f)
+{
+    NameSlot slot;
+    slot.field = &f;
+    slot.length = qsizetype(std::strlen(f.name));
+    std::memcpy(slot.padded.data(), f.name, std::size_t(std::min(slot.length, kPadded)));
+    return slot;
+}
 
 std::size_t nameHash(QByteArrayView name)
 {
@@ -216,26 +325,42 @@ std::size_t nameHash(QByteArrayView name)
     return (std::size_t(name.size()) * 37 + at(0) * 11 + at(name.size() / 2) * 5 + at(name.size() - 1)) % kNameSlots;
 }
 
-const RouteField *fieldNamed(QByteArrayView name)
+// The element names in an open-addressed table, and each in declared order:
+// a name is matched on its bytes, so only the values kept are ever decoded.
+struct Names
 {
-    static const auto byHash = [] {
-        std::array<NameSlot, kNameSlots> table{};
-        for (const RouteField &f : routeFields()) {
-            const QByteArrayView n(f.name);
-            std::size_t i = nameHash(n);
-            while (table[i].field)
+    std::array<NameSlot, kNameSlots> byHash{};
+    std::array<NameSlot, kRouteFieldCount> inOrder{};
+
+    Names()
+    {
+        for (std::size_t k = 0; k < routeFields().size(); ++k) {
+            NameSlot slot = slotFor(routeFields()[k]);
+            slot.next = (k + 1) % routeFields().size();
+            inOrder[k] = slot;
+            std::size_t i = nameHash(QByteArrayView(slot.field->name, slot.length));
+            while (byHash[i].field)
                 i = (i + 1) % kNameSlots;
-            table[i] = {&f, n.size()};
+            byHash[i] = slot;
         }
-        return table;
-    }();
-    if (name.isEmpty())
-        return nullptr;
-    for (std::size_t i = nameHash(name); byHash[i].field; i = (i + 1) % kNameSlots) {
-        if (byHash[i].length == name.size() && std::memcmp(byHash[i].field->name, name.data(), std::size_t(name.size())) == 0)
-            return byHash[i].field;
     }
-    return nullptr;
+
+    const NameSlot *find(QByteArrayView name) const
+    {
+        if (name.isEmpty())
+            return nullptr;
+        for (std::size_t i = nameHash(name); byHash[i].field; i = (i + 1) % kNameSlots) {
+            if (sameName(name, byHash[i]))
+                return &byHash[i];
+        }
+        return nullptr;
+    }
+};
+
+const Names &names()
+{
+    static const Names table;
+    return table;
 }
 
 bool isBlank(char c)
@@ -256,6 +381,11 @@ bool equalsNoCase(QByteArrayView bytes, const char *lower)
 // "True"/"False" in any case, or a decimal number (0 is no), blanks around.
 std::optional<YesNo> parseYesNo(QByteArrayView value)
 {
+    // What the writer writes, before the forgiving forms.
+    if (value.size() == 4 && std::memcmp(value.data(), "True", 4) == 0)
+        return Yes;
+    if (value.size() == 5 && std::memcmp(value.data(), "False", 5) == 0)
+        return No;
     QByteArrayView v = value;
     while (!v.isEmpty() && isBlank(v.front()))
         v = v.sliced(1);
@@ -283,28 +413,29 @@ class Scanner
 public:
     Scanner(RouteStore &store, const RoutesReader::IssueSink &sink) : m_store(store), m_sink(sink) {}
 
-    void handle(QByteArrayView line)
+    void handle(const Line &line)
     {
-        if (line.isEmpty())
+        if (line.bytes.isEmpty())
             return;
-        // Element lines are split at '<', '>' and '|', which are the same
-        // bytes in every ANSI code page, so only the value kept is decoded.
-        const char *const begin = line.data();
-        const char *const end = begin + line.size();
-        const char *first = findCut(begin, end);
-        const char *second = first == end ? end : findCut(first + 1, end);
-        if (second == end) {
+        // Element lines are split at their first three cuts, so only the
+        // value kept is decoded.
+        if (line.cuts < 2) {
             report([] { return QStringLiteral("skipped: not an element line"); });
             return;
         }
-        const char *third = findCut(second + 1, end);
+        const char *first = line.cut[0];
+        const char *second = line.cut[1];
         const QByteArrayView name(first + 1, second - first - 1);
-        const RouteField *field = fieldNamed(name);
-        if (!field) {
+        // The writer puts a route's fields in declared order: the one after
+        // the last is tried before the table.
+        const NameSlot &expected = m_names.inOrder[m_next];
+        const NameSlot *slot = sameName(name, expected) ? &expected : m_names.find(name);
+        if (!slot) {
             report([&] { return QStringLiteral("skipped: unknown element \"%1\"").arg(AnsiText::decode(name)); });
             return;
         }
-        store(*field, QByteArrayView(second + 1, third - second - 1));
+        m_next = slot->next;
+        store(*slot->field, QByteArrayView(second + 1, line.cut[2] - second - 1));
     }
 
     // The message is built only when someone listens.
@@ -344,6 +475,7 @@ private:
             AnsiText::decodeInto(slot.*field.text, value);
             return;
         case RouteField::Kind::YesNo:
+            // What the writer writes, before the forgiving parse.
             if (const auto v = parseYesNo(value))
                 slot.*field.int16 = *v;
             else
@@ -377,42 +509,88 @@ private:
     RouteStore &m_store;
     const RoutesReader::IssueSink &m_sink;
     bool m_overflow = false;
+    const Names &m_names = names();
+    std::size_t m_next = 0;
 };
 
 } // namespace
 
-bool RoutesReader::read(QIODevice &device, RouteStore &store, const IssueSink &sink)
+namespace {
+
+// Bytes from a device.
+struct DeviceSource
 {
-    LineSource source(device);
+    QIODevice &device;
+    qint64 read(char *to, qint64 most) { return device.read(to, most); }
+};
+
+#ifdef Q_OS_UNIX
+// Bytes straight from a descriptor.
+struct DescriptorSource
+{
+    int descriptor;
+    qint64 read(char *to, qint64 most)
+    {
+        for (;;) {
+            const ssize_t n = ::read(descriptor, to, std::size_t(most));
+            if (n >= 0 || errno != EINTR)
+                return n;
+        }
+    }
+};
+#endif
+
+template<typename Source> bool readFrom(Source &from, RouteStore &store, const RoutesReader::IssueSink &sink)
+{
+    LineSource<Source> source(from);
     Scanner scanner(store, sink);
-    QByteArrayView line;
+    Line line;
 
     scanner.m_line = 1;
     const auto first = source.next(line);
-    if (first != LineSource::Result::Line || line != QByteArrayView("<Routes>")) {
+    if (first != LineSource<Source>::Result::Line || line.bytes != QByteArrayView("<Routes>")) {
         scanner.report([] { return QStringLiteral("not a routes file: the first line is not \"<Routes>\""); });
         return false;
     }
+    // Nobody hears of the lines skipped, so they need not be counted.
+    if (!sink)
+        source.elementsOnly();
     for (;;) {
         ++scanner.m_line;
         switch (source.next(line)) {
-        case LineSource::Result::End:
+        case LineSource<Source>::Result::End:
             scanner.report([] { return QStringLiteral("the file ends without \"</Routes>\""); });
             return true;
-        case LineSource::Result::Error:
+        case LineSource<Source>::Result::Error:
             // The routes read so far stand; nothing is read twice.
             scanner.report([] { return QStringLiteral("read error: the scan ends here"); });
             return true;
-        case LineSource::Result::Overlong:
-            scanner.report([] { return QStringLiteral("skipped: a line longer than %1 bytes").arg(kMaxLine); });
+        case LineSource<Source>::Result::Overlong:
+            scanner.report([] { return QStringLiteral("skipped: a line longer than %1 bytes").arg(RoutesReader::kMaxLine); });
             continue;
-        case LineSource::Result::Line:
-            if (line == QByteArrayView("</Routes>"))
+        case LineSource<Source>::Result::Line:
+            if (line.bytes == QByteArrayView("</Routes>"))
                 return true;
             scanner.handle(line);
             continue;
         }
     }
 }
+
+} // namespace
+
+bool RoutesReader::read(QIODevice &device, RouteStore &store, const IssueSink &sink)
+{
+    DeviceSource source{device};
+    return readFrom(source, store, sink);
+}
+
+#ifdef Q_OS_UNIX
+bool RoutesReader::read(int descriptor, RouteStore &store, const IssueSink &sink)
+{
+    DescriptorSource source{descriptor};
+    return readFrom(source, store, sink);
+}
+#endif
 
 } // namespace molvik

@@ -31,6 +31,10 @@ public:
     // Yes when the first line is exactly "<Routes>". Every line skipped and
     // every value not taken is reported to the sink, when one is given.
     static bool read(QIODevice &device, RouteStore &store, const IssueSink &sink = {});
+#ifdef Q_OS_UNIX
+    // The same, straight from a descriptor open for reading.
+    static bool read(int descriptor, RouteStore &store, const IssueSink &sink = {});
+#endif
 };
 
 } // namespace molvik

@@ -7,6 +7,10 @@
 
 #include <QFile>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace molvik::RuleSys {
 
 void resetWorkingRoute(RouteStore &store)
@@ -98,16 +102,25 @@ bool loadRoutes(RouteStore &store, const QString &path, QString *refusal)
 {
     // A shared folder that cannot be made shows as a missing file.
     (void)Reg::ensureDataFolder(store);
-    if (!store.fileSystem().fileExists(path))
-        return false;
     IoResult error;
-    const auto file = store.fileSystem().openRead(path, error);
-    if (!file) {
-        if (refusal)
+    bool accepted = false;
+#ifdef Q_OS_UNIX
+    // Straight from the descriptor: the open is the only look at the path.
+    if (const int fd = store.fileSystem().openReadDescriptor(path, error); fd >= 0) {
+        accepted = RoutesReader::read(fd, store);
+        ::close(fd);
+    }
+#else
+    if (const auto file = store.fileSystem().openRead(path, error))
+        accepted = RoutesReader::read(*file, store);
+#endif
+    if (!error) {
+        // A missing file, or a folder in its place, is no refusal.
+        if (refusal && store.fileSystem().fileExists(path))
             *refusal = error.message;
         return false;
     }
-    if (RoutesReader::read(*file, store))
+    if (accepted)
         return true;
     if (refusal)
         *refusal = QStringLiteral("its first line is not \"<Routes>\"");
