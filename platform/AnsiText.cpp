@@ -106,20 +106,23 @@ QByteArray AnsiText::encode(QStringView text)
     return out;
 }
 
-void AnsiText::append(QByteArray &out, QStringView text)
+qsizetype AnsiText::maxBytes(qsizetype characters)
 {
 #ifdef Q_OS_WIN
-    if (!text.isEmpty()) {
-        const auto *src = reinterpret_cast<const wchar_t *>(text.utf16());
-        const int n = WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), nullptr, 0, nullptr, nullptr);
-        const qsizetype at = out.size();
-        out.resize(at + n);
-        WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), out.data() + at, n, nullptr, nullptr);
-    }
+    return characters * 2; // a double-byte code page
 #else
-    const qsizetype at = out.size();
-    out.resize(at + text.size());
-    char *dst = out.data() + at;
+    return characters;
+#endif
+}
+
+qsizetype AnsiText::encodeTo(char *dst, QStringView text)
+{
+#ifdef Q_OS_WIN
+    if (text.isEmpty())
+        return 0;
+    const auto *src = reinterpret_cast<const wchar_t *>(text.utf16());
+    return WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), dst, int(maxBytes(text.size())), nullptr, nullptr);
+#else
     const char16_t *src = text.utf16();
     const qsizetype n = text.size();
     // Mostly ASCII: a check and a narrowing copy the compiler vectorises.
@@ -129,11 +132,19 @@ void AnsiText::append(QByteArray &out, QStringView text)
     if (any < 0x80) {
         for (qsizetype i = 0; i < n; ++i)
             dst[i] = static_cast<char>(src[i]);
-        return;
+        return n;
     }
     for (qsizetype i = 0; i < n; ++i)
         dst[i] = toByte(src[i]);
+    return n;
 #endif
+}
+
+void AnsiText::append(QByteArray &out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + maxBytes(text.size()));
+    out.resize(at + encodeTo(out.data() + at, text));
 }
 
 void AnsiText::appendLine(QByteArray &out, QStringView line)

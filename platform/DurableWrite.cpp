@@ -178,9 +178,11 @@ void sweep(int folderFd, const Place &place)
     ::closedir(dir);
 }
 
-// A new, owner-only temporary file beside the target, locked so no other
-// save's sweep takes it; its name goes to name. -1 with errno on failure.
-int createTemporary(const Place &place, QByteArray &name)
+// A new, owner-only temporary file beside the target; its name goes to
+// name. -1 with errno on failure. Locked when asked, so no other save's sweep
+// takes it: needed only when the folder lock, under which every sweep runs,
+// is not held.
+int createTemporary(const Place &place, QByteArray &name, bool lock)
 {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     const QByteArray stem = place.folder + "/." + place.name + '.';
@@ -192,7 +194,7 @@ int createTemporary(const Place &place, QByteArray &name)
         name = stem + QByteArrayView(random, 6) + ".saving";
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
-            if (lockRetrying(fd, LOCK_EX) != 0) {
+            if (lock && lockRetrying(fd, LOCK_EX) != 0) {
                 const int err = errno;
                 ::close(fd);
                 ::unlink(name.constData());
@@ -222,8 +224,7 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
     Descriptor folder(openFolder(place.folder));
     if (!folder && (errno == ENOENT || errno == ENOTDIR))
         return failure(IoResult::Code::OpenFailed, errno);
-    if (folder)
-        lockRetrying(folder.get(), LOCK_EX);
+    bool folderLocked = folder && lockRetrying(folder.get(), LOCK_EX) == 0;
 
     struct stat old
     {
@@ -236,8 +237,7 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
         folder.reset(openFolder(place.folder));
         if (!folder && (errno == ENOENT || errno == ENOTDIR))
             return failure(IoResult::Code::OpenFailed, errno);
-        if (folder)
-            lockRetrying(folder.get(), LOCK_EX);
+        folderLocked = folder && lockRetrying(folder.get(), LOCK_EX) == 0;
         existed = ::stat(place.path.constData(), &old) == 0;
     }
     if (!existed && errno != ENOENT)
@@ -248,7 +248,7 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
         sweep(folder.get(), place);
 
     QByteArray tempName;
-    Descriptor temp(createTemporary(place, tempName));
+    Descriptor temp(createTemporary(place, tempName, !folderLocked));
     bool inPlace = false;
     if (!temp) {
         const int err = errno;
@@ -261,10 +261,10 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
         ::unlink(tempName.constData());
         return failure(code, err);
     };
+    struct stat made
+    {
+    };
     if (temp) {
-        struct stat made
-        {
-        };
         if (::fstat(temp.get(), &made) != 0)
             return discard(IoResult::Code::OpenFailed, errno);
         if (existed && (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
@@ -288,7 +288,8 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
     }
 
     // The mode before the first byte: others must never read the passwords.
-    if (::fchmod(temp.get(), existed ? old.st_mode & 07777 : 0600) != 0)
+    // A new file mostly has it from its creation already.
+    if (const mode_t mode = existed ? old.st_mode & 07777 : 0600; (made.st_mode & 07777) != mode && ::fchmod(temp.get(), mode) != 0)
         return discard(IoResult::Code::WriteFailed, errno);
     if (const int err = writeAll(temp.get(), content); err != 0)
         return discard(IoResult::Code::WriteFailed, err);
@@ -296,7 +297,8 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
         return discard(IoResult::Code::WriteFailed, errno);
     if (::rename(tempName.constData(), place.path.constData()) != 0)
         return discard(IoResult::Code::CommitFailed, errno);
-    if (const int err = syncFolder(place.folder); err != 0)
+    // Through the descriptor already open, when the folder could be opened.
+    if (const int err = folder ? (::fsync(folder.get()) == 0 ? 0 : errno) : syncFolder(place.folder); err != 0)
         return failure(IoResult::Code::SyncFailed, err);
     return IoResult::success();
 }

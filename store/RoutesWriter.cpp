@@ -11,29 +11,15 @@ namespace molvik {
 
 namespace {
 
-// Decimal digits straight onto out, without a temporary array.
-void appendNumber(QByteArray &out, qint32 value)
+// Each element's tags, put together once.
+struct Tags
 {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end - digits);
-}
+    QByteArray open, close;
+};
 
-} // namespace
-
-QByteArray RoutesWriter::serialize(const RouteStore &store)
+const std::array<Tags, kRouteFieldCount> &tags()
 {
-    QByteArray out;
-    if (store.routeCount <= 0)
-        return out;
-    const int count = qMin(store.routeCount, qint32(RouteStore::kMaxRoutes));
-    out.reserve(count * 2200);
-    // Each element's tags, put together once.
-    struct Tags
-    {
-        QByteArray open, close;
-    };
-    static const auto tags = [] {
+    static const auto table = [] {
         std::array<Tags, kRouteFieldCount> t;
         for (std::size_t i = 0; i < t.size(); ++i) {
             const QByteArray name(routeFields()[i].name);
@@ -41,31 +27,67 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
         }
         return t;
     }();
-    out.append("<Routes>\r\n");
+    return table;
+}
+
+constexpr QByteArrayView kFirst("<Routes>\r\n");
+constexpr QByteArrayView kLast("</Routes>\r\n");
+constexpr qsizetype kLongestNumber = 11; // "-2147483648"
+
+char *put(char *p, QByteArrayView bytes)
+{
+    std::memcpy(p, bytes.data(), std::size_t(bytes.size()));
+    return p + bytes.size();
+}
+
+} // namespace
+
+QByteArray RoutesWriter::serialize(const RouteStore &store)
+{
+    if (store.routeCount <= 0)
+        return {};
+    const int count = qMin(store.routeCount, qint32(RouteStore::kMaxRoutes));
+    const auto &t = tags();
+    const auto &fields = routeFields();
+
+    // The most the table can take, then every byte through one pointer:
+    // no size check or call per piece.
+    qsizetype most = kFirst.size() + kLast.size();
     for (int slot = 1; slot <= count; ++slot) {
         const RouteDef &r = store.routes[std::size_t(slot)];
-        for (const RouteField &f : routeFields()) {
-            // Element names are ASCII: the same bytes in every code page.
-            const std::size_t i = std::size_t(&f - routeFields().data());
-            out.append(tags[i].open);
-            switch (f.kind) {
-            case RouteField::Kind::Text:
-                AnsiText::append(out, r.*f.text);
-                break;
-            case RouteField::Kind::YesNo:
-                out.append(r.*f.int16 != 0 ? "True" : "False");
-                break;
-            case RouteField::Kind::Int16:
-                appendNumber(out, r.*f.int16);
-                break;
-            case RouteField::Kind::Int32:
-                appendNumber(out, r.*f.int32);
-                break;
-            }
-            out.append(tags[i].close);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const RouteField &f = fields[i];
+            most += t[i].open.size() + t[i].close.size() +
+                    (f.kind == RouteField::Kind::Text ? AnsiText::maxBytes((r.*f.text).size()) : kLongestNumber);
         }
     }
-    out.append("</Routes>\r\n");
+    QByteArray out(most, Qt::Uninitialized);
+    char *p = put(out.data(), kFirst);
+    for (int slot = 1; slot <= count; ++slot) {
+        const RouteDef &r = store.routes[std::size_t(slot)];
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const RouteField &f = fields[i];
+            // Element names are ASCII: the same bytes in every code page.
+            p = put(p, t[i].open);
+            switch (f.kind) {
+            case RouteField::Kind::Text:
+                p += AnsiText::encodeTo(p, r.*f.text);
+                break;
+            case RouteField::Kind::YesNo:
+                p = put(p, r.*f.int16 != 0 ? QByteArrayView("True") : QByteArrayView("False"));
+                break;
+            case RouteField::Kind::Int16:
+                p = std::to_chars(p, p + kLongestNumber, r.*f.int16).ptr;
+                break;
+            case RouteField::Kind::Int32:
+                p = std::to_chars(p, p + kLongestNumber, r.*f.int32).ptr;
+                break;
+            }
+            p = put(p, t[i].close);
+        }
+    }
+    p = put(p, kLast);
+    out.truncate(p - out.constData());
     return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -119,14 +120,24 @@ TEST(CrashSafety, UnderStraceSyncsComeInOrderAndInjectedFaultsLeaveTheOldFile)
         // Which write call of its thread carries the content depends on the
         // build (a sanitizer runtime writes too); strace counts per thread.
         contentWrite = int(log.left(content).count(QRegularExpression(uR"((?m)^%1\s+write\()"_s.arg(m.captured(1))))) + 1;
+        QMap<QString, QString> known{{u"fd"_s, fd},
+                                     {u"mode"_s, old ? u"0640"_s : u"0600"_s},
+                                     {u"file"_s, QRegularExpression::escape(u'"' + path + u'"')},
+                                     {u"folder"_s, QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"')}};
         qsizetype at = 0;
         for (QString step : tableRows(u"strace/steps.txt"_s)) {
-            step.replace(u"{fd}"_s, fd).replace(u"{mode}"_s, old ? u"0640"_s : u"0600"_s).replace(u"{opened}"_s, m.captured(1));
-            step.replace(u"{file}"_s, QRegularExpression::escape(u'"' + path + u'"'))
-                .replace(u"{folder}"_s, QRegularExpression::escape(u'"' + QFileInfo(path).absolutePath() + u'"'));
-            at = log.indexOf(QRegularExpression(step), at, &m);
+            for (auto k = known.cbegin(); k != known.cend(); ++k)
+                step.replace(u'{' + k.key() + u'}', k.value());
+            const QRegularExpression pattern(step);
+            at = log.indexOf(pattern, at, &m);
             ASSERT_GE(at, 0) << "missing or out of order: " << step.toStdString() << '\n' << log.toStdString();
+            for (const QString &name : pattern.namedCaptureGroups())
+                if (!name.isEmpty())
+                    known[name] = m.captured(name);
         }
+        // No later change of mode either.
+        EXPECT_EQ(QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                  old ? QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup : QFile::ReadOwner | QFile::WriteOwner);
     }
 
     for (const QString &row : tableRows(u"strace/faults.txt"_s)) {
