@@ -89,8 +89,10 @@ IoResult saveRoutes(RouteStore &store, const QString &path)
     if (IoResult r = Reg::ensureDataFolder(store); !r)
         return r;
     const QByteArray bytes = RoutesWriter::serialize(store);
-    // Never write what load-routes would not read back whole.
-    if (const qsizetype longest = RoutesWriter::longestLine(bytes); longest > RoutesReader::kMaxLine)
+    // Never write what load-routes would not read back whole. No line is
+    // longer than the whole table: most tables need no look.
+    if (const qsizetype longest = bytes.size() > RoutesReader::kMaxLine ? RoutesWriter::longestLine(bytes) : 0;
+        longest > RoutesReader::kMaxLine)
         return IoResult::failure(IoResult::Code::LineTooLong, path,
                                  QStringLiteral("a value is too long to keep: a line of %1 bytes, at most %2 are read back")
                                      .arg(longest)
