@@ -3,6 +3,7 @@
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "store/Reg.h"
 #include "store/RouteChecks.h"
@@ -12,7 +13,6 @@
 #include "wizard/FileFTP.h"
 #include "wizard/FileKXSecure.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,7 +59,7 @@ frmEdit::frmEdit(FormContext &context) : Form(context, QStringLiteral("frmEdit")
     Label1[3]->setBuddy(Text1[3]);
 
     Command1[3] = makeControl<QPushButton>(this, arrayName(QStringLiteral("Command1"), 3), 4800, 1065, 375, 375);
-    Command1[3]->setIcon(QIcon(QStringLiteral(":/molvik/icons/browse.xpm")));
+    Command1[3]->setIcon(browseIcon());
     Command1[3]->setToolTip(QStringLiteral("Browse for a folder"));
     Command1[3]->setAccessibleName(QStringLiteral("Browse for folder"));
     Command1[3]->setAutoDefault(false);

@@ -6,12 +6,17 @@
 #include "store/RouteChecks.h"
 
 #include <QLineEdit>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QRadioButton>
 
 namespace molvik {
 
 namespace {
+
+namespace xpm {
+#include "data/icons/browse.xpm"
+} // namespace xpm
 
 class StarPasswordStyle final : public QProxyStyle
 {
@@ -57,6 +62,11 @@ bool showProblems(Form &page, const QString &problems)
         page.context().message(&page, {problems, RouteChecks::problemsTitle(), MsgIcon::Information, MsgButtons::Ok});
     });
     return true;
+}
+
+QIcon browseIcon()
+{
+    return QIcon(QPixmap(xpm::browse));
 }
 
 } // namespace molvik

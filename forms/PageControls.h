@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QIcon>
+
 #include <QString>
 
 class QLineEdit;
@@ -19,5 +21,8 @@ class Form;
 
 // Shows the problems of a page's entries, when there are any, and says so.
 bool showProblems(Form &page, const QString &problems);
+
+// The browse buttons' picture, compiled in so no image plugin is loaded for it.
+QIcon browseIcon();
 
 } // namespace molvik

@@ -3,13 +3,13 @@
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,7 +26,7 @@ FileCopy::FileCopy(FormContext &context)
     Text1 = makeControl<QLineEdit>(this, QStringLiteral("Text1"), 120, 150, 4575, 315);
 
     Command1 = makeControl<QPushButton>(this, QStringLiteral("Command1"), 4800, 120, 375, 375);
-    Command1->setIcon(QIcon(QStringLiteral(":/molvik/icons/browse.xpm")));
+    Command1->setIcon(browseIcon());
     Command1->setAccessibleName(QStringLiteral("Browse for folder"));
     Command1->setToolTip(QStringLiteral("Browse for a folder"));
     Command1->setAutoDefault(false);
