@@ -2,6 +2,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/Numeric.h"
+#include "store/LineMasks.h"
 #include "store/RouteStore.h"
 
 #include <QByteArrayView>
@@ -71,35 +72,8 @@ struct Line
     int cuts = 0;
 };
 
-// Line ends and cuts among 64 bytes, a bit for each byte.
-constexpr qsizetype kBlock = 64;
-struct Block
-{
-    quint64 ends = 0;
-    quint64 cuts = 0;
-};
-
-// The 64 bytes at p; the buffer's slack makes them readable up to its end.
-Block blockAt(const char *p)
-{
-    Block block;
-#if defined(__SSE2__)
-    // '<' (0x3C) and '>' (0x3E) differ in one bit: setting it finds both.
-    const __m128i nl = _mm_set1_epi8('\n'), angle = _mm_set1_epi8('>'), bit = _mm_set1_epi8(0x02), bar = _mm_set1_epi8('|');
-    for (int i = 0; i < 4; ++i) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p) + i);
-        const auto bits = [](__m128i hits) { return quint64(unsigned(_mm_movemask_epi8(hits))); };
-        block.ends |= bits(_mm_cmpeq_epi8(v, nl)) << (16 * i);
-        block.cuts |= bits(_mm_or_si128(_mm_cmpeq_epi8(_mm_or_si128(v, bit), angle), _mm_cmpeq_epi8(v, bar))) << (16 * i);
-    }
-#else
-    for (int i = 0; i < kBlock; ++i) {
-        block.ends |= quint64(p[i] == '\n') << i;
-        block.cuts |= quint64(p[i] == '<' || p[i] == '>' || p[i] == '|') << i;
-    }
-#endif
-    return block;
-}
+constexpr qsizetype kBlock = LineMasks::kBlock;
+constexpr qsizetype kWindow = 64; // blocks found at a time
 
 // Reads lines ended by LF or CR LF in pieces no larger than the longest line
 // kept, so memory stays bounded whatever the file holds. One pass over each
@@ -185,15 +159,21 @@ private:
 
     // Each byte read is looked at once, in blocks of up to 64 from where the
     // last block ended: a source that hands over a few bytes at a time costs
-    // no rescans, and a line's cuts are kept as offsets from its start.
+    // no rescans, and a line's cuts are kept as offsets from its start. The
+    // blocks are found a window at a time.
     void look(qsizetype at)
     {
-        const Block block = blockAt(m_buffer + at);
-        m_length = std::min(kBlock, m_end - at);
-        // Bits for bytes past those read are dropped.
-        const quint64 inside = m_length == kBlock ? ~quint64(0) : (quint64(1) << m_length) - 1;
-        m_ends = block.ends & inside;
-        m_cutBits = block.cuts & inside;
+        if (m_nextBlock == m_windowBlocks) {
+            const qsizetype n = std::min(kWindow * kBlock, m_end - at);
+            m_kernel(m_buffer + at, n, m_windowEnds.data(), m_windowCuts.data());
+            m_windowEnd = at + n;
+            m_windowBlocks = (n + kBlock - 1) / kBlock;
+            m_nextBlock = 0;
+        }
+        m_length = std::min(kBlock, m_windowEnd - at);
+        m_ends = m_windowEnds[std::size_t(m_nextBlock)];
+        m_cutBits = m_windowCuts[std::size_t(m_nextBlock)];
+        ++m_nextBlock;
     }
 
     void take(Line &line, qsizetype to)
@@ -228,6 +208,7 @@ private:
     // once the buffer's end is reached, so a slow source costs no copying.
     bool fill()
     {
+        m_nextBlock = m_windowBlocks = 0; // all of it taken: the next block starts a window
         if (m_start > 0 && m_end == qsizetype(kBufferSize)) {
             std::memmove(m_buffer, m_buffer + m_start, std::size_t(m_end - m_start));
             m_end -= m_start;
@@ -247,6 +228,7 @@ private:
     {
         m_start = m_end = m_at = 0;
         m_cuts = 0;
+        m_nextBlock = m_windowBlocks = 0;
         for (;;) {
             const qint64 n = m_source.read(m_buffer, qint64(kBufferSize));
             if (n < 0)
@@ -276,6 +258,13 @@ private:
     qsizetype m_length = 0;
     quint64 m_ends = 0;
     quint64 m_cutBits = 0;
+    // The window of blocks found ahead, and the next one to take.
+    const LineMasks::Kernel m_kernel = LineMasks::best();
+    std::array<quint64, kWindow> m_windowEnds;
+    std::array<quint64, kWindow> m_windowCuts;
+    qsizetype m_windowEnd = 0;
+    qsizetype m_windowBlocks = 0;
+    qsizetype m_nextBlock = 0;
     std::array<qsizetype, 3> m_cut{};
     int m_cuts = 0;
 };
