@@ -1,6 +1,7 @@
 #include "forms/RealSystemDialogs.h"
 
 #include "platform/AnsiText.h"
+#include "platform/ComponentFolder.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -8,9 +9,7 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QLibrary>
 
 namespace molvik {
 
@@ -206,20 +205,17 @@ bool RealSystemDialogs::chooseFont(ChooseFont &record)
 
 qint32 RealSystemDialogs::printDlg(PrintDlg &record)
 {
-    // Without a printer there is nothing to set up: the dialog fails as cancelled.
-    if (QPrinterInfo::availablePrinters().isEmpty())
-        return 0;
-    if (!record.device)
-        record.device = std::make_shared<QPrinter>();
-    QPrintDialog dialog(record.device.get(), record.owner);
-    if (record.maxPage > 0)
-        dialog.setMinMax(record.minPage, record.maxPage);
-    if (dialog.exec() != QDialog::Accepted)
-        return 0;
-    record.fromPage = quint16(record.device->fromPage());
-    record.toPage = quint16(record.device->toPage());
-    record.copies = quint16(record.device->copyCount());
-    return 1;
+    // Qt's print support comes with the first print dialog, from the module
+    // beside this library; it stays loaded, as the printer it sets up may.
+    using Entry = qint32 (*)(PrintDlg &);
+    static const Entry entry = [] {
+        QLibrary module(componentFolder() + QStringLiteral("/molvik-print"));
+        const auto found = reinterpret_cast<Entry>(module.resolve("molvikPrintDialog"));
+        if (!found)
+            qWarning("no print dialog: %s", qPrintable(module.errorString()));
+        return found;
+    }();
+    return entry ? entry(record) : 0;
 }
 
 qintptr RealSystemDialogs::setActivationHook(ActivationHook hook)
