@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFile>
+#include <QLibrary>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QTimer>
@@ -172,6 +173,7 @@ TEST_F(ClsDialogTest, QtDialogsFillTheRecords)
         QFile maps(u"/proc/self/maps"_qs);
         EXPECT_TRUE(maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libmolvik-print")) << "no print module";
 #endif
+        EXPECT_NE(QLibrary(QCoreApplication::applicationDirPath() + u"/molvik-print"_qs).resolve("molvikPrintDialog"), nullptr);
     }
 }
 
