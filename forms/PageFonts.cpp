@@ -1,8 +1,7 @@
 #include "forms/PageFonts.h"
 
 #include <QFontDatabase>
-
-#include <array>
+#include <QStringList>
 
 namespace molvik {
 
@@ -13,26 +12,18 @@ namespace {
 // search of every font's aliases on first use.
 QString available(const QString &family)
 {
-    struct Design
-    {
-        QString family;
-        bool present;
-    };
-    static const std::array<Design, 2> designs = [] {
-        std::array<Design, 2> d{{{QStringLiteral("Tahoma"), false}, {QStringLiteral("MS Sans Serif"), false}}};
-        for (Design &design : d) {
-            design.present = QFontDatabase::hasFamily(design.family);
-            // Fonts others ask for by the design names fall back alike.
-            if (!design.present)
-                QFont::insertSubstitution(design.family, kFallbackFamily);
+    static const QStringList missing = [] {
+        QStringList names;
+        for (const QString &design : {QStringLiteral("Tahoma"), QStringLiteral("MS Sans Serif")}) {
+            if (!QFontDatabase::hasFamily(design)) {
+                names << design;
+                // Fonts others ask for by the design names fall back alike.
+                QFont::insertSubstitution(design, kFallbackFamily);
+            }
         }
-        return d;
+        return names;
     }();
-    for (const Design &design : designs) {
-        if (design.family == family)
-            return design.present ? family : kFallbackFamily;
-    }
-    return family;
+    return missing.contains(family) ? kFallbackFamily : family;
 }
 
 QFont designFont(const QString &family, qreal points)

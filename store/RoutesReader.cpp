@@ -28,8 +28,8 @@ namespace molvik {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t(RoutesReader::kMaxLine) + 2;
-// Readable bytes behind the buffer's end, so a line or a name can be looked
-// at in whole 16- or 32-byte steps.
+// Readable bytes behind the buffer's end, so lines are searched in whole
+// 64-byte blocks and names compared 32 bytes at a time.
 constexpr std::size_t kSlack = 64;
 
 char *newBuffer()
