@@ -62,6 +62,67 @@ private:
 
 thread_local SharedBuffer t_buffer;
 
+// The element names, each zero-padded to 32 bytes so a name in a line can
+// be matched in two 16-byte compares; and the tags the writer puts around a
+// value, "<name>" and "</name>" with CR LF, so its lines are matched whole.
+constexpr qsizetype kPadded = 32;
+using Padded = std::array<char, kPadded>;
+struct NameSlot
+{
+    const RouteField *field = nullptr;
+    qsizetype length = 0;
+    std::size_t next = 0; // the field written after this one
+    alignas(16) Padded padded{};
+    alignas(16) Padded open{};
+    alignas(16) Padded close{};
+    qsizetype openLength = 0; // 0: the tags do not fit
+    qsizetype closeLength = 0;
+};
+constexpr std::size_t kNameSlots = 256; // a power of two, over four times the names
+
+// The first length bytes at p (length <= 32) are those of the padded bytes.
+// Reads 32 bytes at p.
+bool samePrefix(const char *p, const Padded &padded, qsizetype length)
+{
+#if defined(__SSE2__)
+    const auto *n = reinterpret_cast<const __m128i *>(p);
+    const auto *s = reinterpret_cast<const __m128i *>(padded.data());
+    const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(n), _mm_load_si128(s)))) |
+                          (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(n + 1), _mm_load_si128(s + 1)))) << 16);
+    const unsigned need = length == kPadded ? ~0u : (1u << length) - 1;
+    return (same & need) == need;
+#else
+    return std::memcmp(p, padded.data(), std::size_t(length)) == 0;
+#endif
+}
+
+bool sameName(QByteArrayView name, const NameSlot &slot)
+{
+    if (name.size() != slot.length)
+        return false;
+    // The name lies in the line buffer, which has slack behind it.
+    if (slot.length <= kPadded)
+        return samePrefix(name.data(), slot.padded, slot.length);
+    return std::memcmp(slot.field->name, name.data(), std::size_t(name.size())) == 0;
+}
+
+NameSlot slotFor(const RouteField &f)
+{
+    NameSlot slot;
+    slot.field = &f;
+    slot.length = qsizetype(std::strlen(f.name));
+    std::memcpy(slot.padded.data(), f.name, std::size_t(std::min(slot.length, kPadded)));
+    const QByteArray open = '<' + QByteArray(f.name) + '>';
+    const QByteArray close = "</" + QByteArray(f.name) + ">\r\n";
+    if (close.size() <= kPadded) {
+        std::memcpy(slot.open.data(), open.constData(), std::size_t(open.size()));
+        std::memcpy(slot.close.data(), close.constData(), std::size_t(close.size()));
+        slot.openLength = open.size();
+        slot.closeLength = close.size();
+    }
+    return slot;
+}
+
 // One line without its line end, and where its first three cuts are: '<',
 // '>' and '|', the same bytes in every ANSI code page. Missing cuts are at
 // the line's end.
@@ -138,7 +199,64 @@ public:
         }
     }
 
+    // The line at hand when it starts with the tag of the field given and
+    // ends whole in the buffer: its value, taken as next() would take it,
+    // and the line is passed. A file as the writer writes it is read this
+    // way, a line in a few compares and without the masks; any other line
+    // is left to next().
+    Q_ALWAYS_INLINE bool takeExpected(const NameSlot &slot, QByteArrayView &value)
+    {
+        Q_ASSERT(m_cuts == 0);
+        const char *line = m_buffer + m_start;
+        const char *end = m_buffer + m_end;
+        if (slot.openLength == 0 || end - line <= slot.openLength || !samePrefix(line, slot.open, slot.openLength))
+            return false;
+        const char *from = line + slot.openLength;
+        const char *stop = LineMasks::firstStop(from, end);
+        const char *nl = stop;
+        if (stop == end)
+            return false;
+        if (*stop == '\n') {
+            // No third cut: the value runs to the line's end.
+            value = QByteArrayView(from, stop > from && stop[-1] == '\r' ? stop - 1 : stop);
+        } else {
+            value = QByteArrayView(from, stop);
+            if (end - stop >= slot.closeLength && samePrefix(stop, slot.close, slot.closeLength))
+                nl = stop + slot.closeLength - 1;
+            else if (!(nl = static_cast<const char *>(std::memchr(stop, '\n', std::size_t(end - stop)))))
+                return false;
+        }
+        resumeAt(nl + 1 - m_buffer);
+        return true;
+    }
+
 private:
+    // The next line starts at `at`, passed by takeExpected(): the block
+    // holding it is taken from the window when the window reaches it, with
+    // the bits before it cleared; else a new window starts there.
+    void resumeAt(qsizetype at)
+    {
+        m_start = at;
+        if (at < m_at + m_length) {
+            const quint64 behind = ~((quint64(1) << (at - m_at)) - 1);
+            m_ends &= behind;
+            m_cutBits &= behind;
+        } else if (m_windowBlocks > 0 && at < m_windowEnd) {
+            const qsizetype block = (at - m_windowStart) / kBlock;
+            m_at = m_windowStart + block * kBlock;
+            m_length = std::min(kBlock, m_windowEnd - m_at);
+            const quint64 behind = ~((quint64(1) << (at - m_at)) - 1);
+            m_ends = m_windowEnds[std::size_t(block)] & behind;
+            m_cutBits = m_windowCuts[std::size_t(block)] & behind;
+            m_nextBlock = block + 1;
+        } else {
+            m_at = at;
+            m_length = 0;
+            m_ends = m_cutBits = 0;
+            m_nextBlock = m_windowBlocks = 0;
+        }
+    }
+
     // Every byte read is looked at: the line is overlong, the source ended
     // or failed, or more is read (no result).
     Q_NEVER_INLINE std::optional<Result> atReadEnd(Line &line)
@@ -166,6 +284,7 @@ private:
         if (m_nextBlock == m_windowBlocks) {
             const qsizetype n = std::min(kWindow * kBlock, m_end - at);
             m_kernel(m_buffer + at, n, m_windowEnds.data(), m_windowCuts.data());
+            m_windowStart = at;
             m_windowEnd = at + n;
             m_windowBlocks = (n + kBlock - 1) / kBlock;
             m_nextBlock = 0;
@@ -262,51 +381,13 @@ private:
     const LineMasks::Kernel m_kernel = LineMasks::best();
     std::array<quint64, kWindow> m_windowEnds;
     std::array<quint64, kWindow> m_windowCuts;
+    qsizetype m_windowStart = 0;
     qsizetype m_windowEnd = 0;
     qsizetype m_windowBlocks = 0;
     qsizetype m_nextBlock = 0;
     std::array<qsizetype, 3> m_cut{};
     int m_cuts = 0;
 };
-
-// The element names, each zero-padded to 32 bytes so a name in a line can
-// be matched in two 16-byte compares.
-constexpr qsizetype kPadded = 32;
-struct NameSlot
-{
-    const RouteField *field = nullptr;
-    qsizetype length = 0;
-    std::size_t next = 0; // the field written after this one
-    alignas(16) std::array<char, kPadded> padded{};
-};
-constexpr std::size_t kNameSlots = 256; // a power of two, over four times the names
-
-bool sameName(QByteArrayView name, const NameSlot &slot)
-{
-    if (name.size() != slot.length)
-        return false;
-#if defined(__SSE2__)
-    // The name lies in the line buffer, which has slack behind it.
-    if (slot.length <= kPadded) {
-        const auto *n = reinterpret_cast<const __m128i *>(name.data());
-        const auto *s = reinterpret_cast<const __m128i *>(slot.padded.data());
-        const unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(n), _mm_load_si128(s)))) |
-                              (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(n + 1), _mm_load_si128(s + 1)))) << 16);
-        const unsigned need = slot.length == kPadded ? ~0u : (1u << slot.length) - 1;
-        return (same & need) == need;
-    }
-#endif
-    return std::memcmp(slot.field->name, name.data(), std::size_t(name.size())) == 0;
-}
-
-NameSlot slotFor(const RouteField &f)
-{
-    NameSlot slot;
-    slot.field = &f;
-    slot.length = qsizetype(std::strlen(f.name));
-    std::memcpy(slot.padded.data(), f.name, std::size_t(std::min(slot.length, kPadded)));
-    return slot;
-}
 
 std::size_t nameHash(QByteArrayView name)
 {
@@ -402,15 +483,25 @@ class Scanner
 public:
     Scanner(RouteStore &store, const RoutesReader::IssueSink &sink) : m_store(store), m_sink(sink) {}
 
-    void handle(const Line &line)
+    // The field the writer puts next.
+    const NameSlot &expected() const { return m_names.inOrder[m_next]; }
+    void takeExpected(QByteArrayView value)
+    {
+        const NameSlot &slot = expected();
+        m_next = slot.next;
+        store(*slot.field, value);
+    }
+
+    // Yes when the line held a known element.
+    bool handle(const Line &line)
     {
         if (line.bytes.isEmpty())
-            return;
+            return false;
         // Element lines are split at their first three cuts, so only the
         // value kept is decoded.
         if (line.cuts < 2) {
             report([] { return QStringLiteral("skipped: not an element line"); });
-            return;
+            return false;
         }
         const char *first = line.cut[0];
         const char *second = line.cut[1];
@@ -421,10 +512,11 @@ public:
         const NameSlot *slot = sameName(name, expected) ? &expected : m_names.find(name);
         if (!slot) {
             report([&] { return QStringLiteral("skipped: unknown element \"%1\"").arg(AnsiText::decode(name)); });
-            return;
+            return false;
         }
         m_next = slot->next;
         store(*slot->field, QByteArrayView(second + 1, line.cut[2] - second - 1));
+        return true;
     }
 
     // The message is built only when someone listens.
@@ -544,7 +636,17 @@ template<typename Source> bool readFrom(Source &from, RouteStore &store, const R
     // Nobody hears of the lines skipped, so they need not be counted.
     if (!sink)
         source.elementsOnly();
+    bool expectElement = true;
     for (;;) {
+        // After an element, the writer's next lines are tried as it writes
+        // them; the first other line goes the long way.
+        if (expectElement) {
+            QByteArrayView value;
+            while (source.takeExpected(scanner.expected(), value)) {
+                ++scanner.m_line;
+                scanner.takeExpected(value);
+            }
+        }
         ++scanner.m_line;
         switch (source.next(line)) {
         case LineSource<Source>::Result::End:
@@ -560,7 +662,7 @@ template<typename Source> bool readFrom(Source &from, RouteStore &store, const R
         case LineSource<Source>::Result::Line:
             if (line.bytes == QByteArrayView("</Routes>"))
                 return true;
-            scanner.handle(line);
+            expectElement = scanner.handle(line);
             continue;
         }
     }
