@@ -263,8 +263,8 @@ int main(int argc, char **argv)
         }
         state.SetBytesProcessed(state.iterations() * tableBytes.size());
     });
-    // What any reader that takes the table a line at a time pays before it
-    // looks into a line: its bytes split at the line ends by memchr, in memory.
+    // What the simplest line-at-a-time reader pays before it looks into a
+    // line: the table's bytes, in memory, split at each line end by memchr.
     benchmark::RegisterBenchmark("table/memchr-lines-in-memory", [&](benchmark::State &state) {
         for (auto _ : state) {
             const char *p = tableBytes.constData();
