@@ -5,6 +5,7 @@
 #include "store/RouteStore.h"
 #include "store/RoutesReader.h"
 #include "store/RoutesWriter.h"
+#include "tests/support/TrickleDevice.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -32,30 +33,6 @@ const Environment &environment()
     static const Environment env{std::make_shared<SystemVersionSource>(), std::make_shared<FileSystem>(), QString()};
     return env;
 }
-
-// Hands the reader at most a few bytes per call, so its refilling and its
-// carrying of a line across reads are exercised as well.
-class TrickleDevice : public QIODevice
-{
-public:
-    TrickleDevice(const QByteArray &bytes, qint64 piece) : m_bytes(bytes), m_piece(piece) {}
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 n = qMin(qMin(maxSize, m_piece), qint64(m_bytes.size()) - m_at);
-        std::memcpy(data, m_bytes.constData() + m_at, std::size_t(n));
-        m_at += n;
-        return n;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-    bool isSequential() const override { return true; }
-
-private:
-    const QByteArray &m_bytes;
-    qint64 m_piece;
-    qint64 m_at = 0;
-};
 
 bool sameTable(const RouteStore &a, const RouteStore &b)
 {
@@ -164,8 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The same bytes in small pieces give the same table: lines split across
     // reads are taken the long way, those whole in the buffer in one step.
     RouteStore again(environment());
-    TrickleDevice trickle(bytes, 1 + qint64(size % 61));
-    trickle.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    test::TrickleDevice trickle(bytes, 1 + qint64(size % 61));
     FUZZ_CHECK(RoutesReader::read(trickle, again) == accepted);
     FUZZ_CHECK(sameTable(store, again));
 

@@ -3,6 +3,7 @@
 #include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
 #include "support/StoreTestSupport.h"
+#include "support/TrickleDevice.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -90,29 +91,6 @@ TEST(RouteTable, ValueFormsAndTheEmptyTable)
 
 namespace {
 
-// Hands over one byte per read, so no line is ever whole in the reader's
-// buffer before its end arrives.
-class ByteByByte : public QIODevice
-{
-public:
-    explicit ByteByByte(const QByteArray &bytes) : m_bytes(bytes) { open(ReadOnly | Unbuffered); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        if (maxSize <= 0 || m_at == m_bytes.size())
-            return 0;
-        *data = m_bytes[m_at++];
-        return 1;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-    bool isSequential() const override { return true; }
-
-private:
-    QByteArray m_bytes;
-    qsizetype m_at = 0;
-};
-
 struct Reading
 {
     bool accepted = false;
@@ -167,7 +145,7 @@ TEST(RouteTable, EveryReaderCaseReadsTheSameWholeAndByteByByte)
         QByteArray bytes = file.isEmpty() ? bent : readFile(file);
         QBuffer whole(&bytes);
         whole.open(QIODevice::ReadOnly);
-        ByteByByte trickle(bytes);
+        TrickleDevice trickle(bytes, 1);
         const Reading fast = readThrough(whole), slow = readThrough(trickle);
         EXPECT_TRUE(fast.accepted || file.contains(u"/reader/"_s));
         EXPECT_EQ(fast.accepted, slow.accepted);
