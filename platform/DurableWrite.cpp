@@ -212,7 +212,32 @@ int createTemporary(const Place &place, QByteArray &name, bool lock)
 
 } // namespace
 
+DurableWrite::FolderLock::FolderLock(const QString &local, const QString &reported)
+{
+    const Place place(realPath(local));
+    m_folderFd = openFolder(place.folder);
+    const int err = m_folderFd < 0 ? errno : lockRetrying(m_folderFd, LOCK_EX);
+    if (err != 0)
+        m_result = IoResult::failure(IoResult::Code::OpenFailed, reported, systemMessage(err), err);
+}
+
+DurableWrite::FolderLock::~FolderLock()
+{
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+}
+
 IoResult DurableWrite::write(const QString &local, const QString &reported, const QByteArray &content)
+{
+    return save(local, reported, content, true);
+}
+
+IoResult DurableWrite::write(const FolderLock &, const QString &local, const QString &reported, const QByteArray &content)
+{
+    return save(local, reported, content, false);
+}
+
+IoResult DurableWrite::save(const QString &local, const QString &reported, const QByteArray &content, bool lock)
 {
     auto failure = [&](IoResult::Code code, int err, const QString &why = {}) {
         return IoResult::failure(code, reported, why.isEmpty() ? systemMessage(err) : why, err);
@@ -224,7 +249,7 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
     Descriptor folder(openFolder(place.folder));
     if (!folder && (errno == ENOENT || errno == ENOTDIR))
         return failure(IoResult::Code::OpenFailed, errno);
-    bool folderLocked = folder && lockRetrying(folder.get(), LOCK_EX) == 0;
+    bool folderLocked = folder && (!lock || lockRetrying(folder.get(), LOCK_EX) == 0);
 
     struct stat old
     {
@@ -237,7 +262,7 @@ IoResult DurableWrite::write(const QString &local, const QString &reported, cons
         folder.reset(openFolder(place.folder));
         if (!folder && (errno == ENOENT || errno == ENOTDIR))
             return failure(IoResult::Code::OpenFailed, errno);
-        folderLocked = folder && lockRetrying(folder.get(), LOCK_EX) == 0;
+        folderLocked = folder && (!lock || lockRetrying(folder.get(), LOCK_EX) == 0);
         existed = ::stat(place.path.constData(), &old) == 0;
     }
     if (!existed && errno != ENOENT)
@@ -327,6 +352,15 @@ IoResult DurableWrite::move(const QString &from, const QString &to, const QStrin
 }
 
 #else
+
+DurableWrite::FolderLock::FolderLock(const QString &, const QString &) {}
+
+DurableWrite::FolderLock::~FolderLock() = default;
+
+IoResult DurableWrite::write(const FolderLock &, const QString &local, const QString &reported, const QByteArray &content)
+{
+    return write(local, reported, content);
+}
 
 IoResult DurableWrite::write(const QString &local, const QString &reported, const QByteArray &content)
 {
