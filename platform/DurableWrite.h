@@ -37,6 +37,9 @@ public:
         const IoResult &result() const { return m_result; }
 
     private:
+        friend class DurableWrite;
+        QString m_local;
+        QByteArray m_target, m_folder, m_name; // the real file, its folder and its name
         int m_folderFd = -1;
         IoResult m_result;
     };
@@ -44,19 +47,16 @@ public:
     // local: the path on this system; reported: the path the failure names.
     // Takes the lock itself.
     static IoResult write(const QString &local, const QString &reported, const QByteArray &content);
-    // Under a lock the caller holds (never locks again: flock on a second
-    // descriptor would deadlock).
+    // Under a lock the caller holds on local (never locks again: flock on a
+    // second descriptor would deadlock).
     static IoResult write(const FolderLock &held, const QString &local, const QString &reported, const QByteArray &content);
 
     // Renames from over to, durably; NotFound when from is missing, a failure
     // when it is not a regular file.
     static IoResult move(const QString &from, const QString &to, const QString &reported);
 
-    // Yes for the name a temporary file of a save of fileName carries.
-    static bool isTemporaryOf(const QString &name, const QString &fileName);
-
 private:
-    static IoResult save(const QString &local, const QString &reported, const QByteArray &content, bool lock);
+    static IoResult save(const FolderLock &lock, const QString &reported, const QByteArray &content);
 };
 
 } // namespace molvik

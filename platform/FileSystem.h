@@ -35,7 +35,6 @@ public:
     IoResult createFolder(const QString &path) const;
     // The last path component without its last extension ("Kelmora.old" gives "Kelmora").
     QString baseName(const QString &path) const;
-    IoResult deleteFile(const QString &path) const;
 
     IoResult readAll(const QString &path, QByteArray &out) const;
     // Opened for reading, or null with the failure in error. Only a regular

@@ -66,6 +66,19 @@ bool takeFileAsItIs(RouteStore &store, const QString &path)
     return true;
 }
 
+// The save lock of path's folder, in lock. A folder we may not list or lock
+// still takes a change, as it takes a save: not serialised, and lock empty.
+IoResult lockFor(RouteStore &store, const QString &path, std::unique_ptr<DurableWrite::FolderLock> &lock)
+{
+    if (IoResult r = Reg::ensureDataFolder(store); !r)
+        return r;
+    lock = store.fileSystem().lockFolder(path);
+    if (lock->result().code != IoResult::Code::LockFailed)
+        return lock->result();
+    lock.reset();
+    return IoResult::success();
+}
+
 } // namespace
 
 void resetWorkingRoute(RouteStore &store)
@@ -163,12 +176,8 @@ IoResult saveRoutes(RouteStore &store, const QString &path)
 Change changeRoutes(RouteStore &store, const QString &path, const Edit &edit)
 {
     Change change;
-    IoResult ready = Reg::ensureDataFolder(store);
     std::unique_ptr<DurableWrite::FolderLock> lock;
-    if (ready) {
-        lock = store.fileSystem().lockFolder(path);
-        ready = lock->result();
-    }
+    IoResult ready = lockFor(store, path, lock);
     if (ready)
         change.reread = takeFileAsItIs(store, path);
     change.refusal = edit(store);
@@ -179,12 +188,11 @@ Change changeRoutes(RouteStore &store, const QString &path, const Edit &edit)
 
 IoResult rereadRoutes(RouteStore &store, const QString &path)
 {
-    if (IoResult r = Reg::ensureDataFolder(store); !r)
-        return r;
-    const auto lock = store.fileSystem().lockFolder(path);
-    if (lock->result())
+    std::unique_ptr<DurableWrite::FolderLock> lock;
+    const IoResult ready = lockFor(store, path, lock);
+    if (ready)
         takeFileAsItIs(store, path);
-    return lock->result();
+    return ready;
 }
 
 int findRoute(const RouteStore &store, const RouteDef &route, int slot)
