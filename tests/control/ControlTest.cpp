@@ -4,9 +4,10 @@
 // lost.
 
 #include "control/ImageList.h"
+#include "control/Molvik4.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
-#include "support/ControlDriver.h"
+#include "support/PageDriver.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A disk whose writes fail when told to.
+class SwitchableFileSystem final : public FileSystem
+{
+public:
+    IoResult writeWhole(const QString &path, const QByteArray &content, const DurableWrite::FolderLock *held) const override
+    {
+        if (failWrites)
+            return IoResult::failure(IoResult::Code::WriteFailed, path, u"No space left on device"_s, 28);
+        return FileSystem::writeWhole(path, content, held);
+    }
+    mutable bool failWrites = false;
+};
+
 // The exit code of a program run to its end (-1 when it had to be killed); its standard error in err.
 int run(const QString &program, const QStringList &arguments, QString &err)
 {
@@ -35,6 +49,61 @@ int run(const QString &program, const QStringList &arguments, QString &err)
     err = QString::fromLocal8Bit(p.readAllStandardError());
     return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
+
+// Lays out the folder, blank between entries: "name" a routes file of that
+// name, "name=text" a file of that text ("refused" one whose first line is
+// not <Routes>), "name=fifo", "name>target" a symbolic link, "name=locked" a
+// routes file nobody may read.
+void layOut(const QString &dir, const QString &layout)
+{
+    for (const QString &entry : layout.split(u' ')) {
+        const QString name = entry.section(u'=', 0, 0).section(u'>', 0, 0), what = entry.section(u'=', 1), path = dir + name;
+        if (entry.contains(u'>'))
+            QFile::link(dir + entry.section(u'>', 1), path);
+        else if (what == u"fifo")
+            ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        else
+            writeFile(path, what == u"refused"                    ? "<routes>\r\n<RouteDef>handmade</RouteDef>\r\n"
+                            : what.isEmpty() || what == u"locked" ? routesOf({name})
+                                                                  : what.toUtf8());
+        if (what == u"locked")
+            QFile::setPermissions(path, {});
+    }
+}
+
+// The control on the given routes file or folder layout.
+struct ControlDriver : PageDriver
+{
+    explicit ControlDriver(const QByteArray &routes = {}, const QString &layout = {})
+        : PageDriver(std::make_shared<SwitchableFileSystem>())
+    {
+        disk = std::static_pointer_cast<const SwitchableFileSystem>(s.store->environment().fileSystem);
+        if (!routes.isNull())
+            s.write(u"Routes.xml"_s, routes);
+        if (!layout.isEmpty())
+            layOut(s.tmp.path() + u'/', layout);
+        control = std::make_unique<Molvik4>(*context);
+        QObject::connect(control.get(), &Molvik4::operationFailed,
+                         [this](const QString &path, const QString &cause) { failures << path + u": " + cause; });
+    }
+
+    // "key|text|image" per node, " " between, then the selected node's place (0: none).
+    QString tree() const
+    {
+        QStringList out;
+        for (int i = 0; i < control->Tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *n = control->Tree->topLevelItem(i);
+            out << u"%1|%2|%3"_s.arg(Molvik4::keyOf(n), n->text(0)).arg(Molvik4::imageOf(n));
+        }
+        return out.join(u' ') + u" @"_s + QString::number(control->Tree->indexOfTopLevelItem(control->Tree->currentItem()) + 1);
+    }
+    void select(int slot) { control->Tree->setCurrentItem(control->Tree->topLevelItem(slot - 1)); }
+    void pressControl(int index) { QTest::mouseClick(control->Command1[index], Qt::LeftButton); }
+
+    std::shared_ptr<const SwitchableFileSystem> disk;
+    std::unique_ptr<Molvik4> control;
+    QStringList failures; // "path: cause" of every operationFailed
+};
 
 } // namespace
 
