@@ -16,7 +16,7 @@ RouteTestWindow::RouteTestWindow(const RouteDef &route, QWidget *parent) : QDial
 {
     setObjectName(QStringLiteral("RouteTestWindow"));
     setWindowTitle(QStringLiteral("Test Route - ") + route.RouteDef);
-    resize(640, 300);
+    resize(760, 300);
 
     m_steps = new QTreeWidget(this);
     m_steps->setObjectName(QStringLiteral("Steps"));
@@ -24,9 +24,9 @@ RouteTestWindow::RouteTestWindow(const RouteDef &route, QWidget *parent) : QDial
     m_steps->setRootIsDecorated(false);
     m_steps->setWordWrap(true);
     m_steps->setSelectionMode(QAbstractItemView::NoSelection);
+    m_steps->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_steps->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_steps->header()->setStretchLastSection(true);
-    m_steps->setColumnWidth(0, 70);
-    m_steps->setColumnWidth(1, 230);
 
     m_busy = new QProgressBar(this);
     m_busy->setObjectName(QStringLiteral("Busy"));
