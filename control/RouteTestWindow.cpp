@@ -70,8 +70,9 @@ void RouteTestWindow::stepFinished(const RouteTest::Step &step)
     if (!item || item->text(1) != step.name)
         item = new QTreeWidgetItem(m_steps, {QString(), step.name});
     const bool failed = step.result == RouteTest::Result::Failed;
-    item->setText(0, failed ? QStringLiteral("FAILED") : step.result == RouteTest::Result::Ok ? QStringLiteral("ok")
-                                                                                            : QStringLiteral("skipped"));
+    item->setText(0, failed                                 ? QStringLiteral("FAILED")
+                     : step.result == RouteTest::Result::Ok ? QStringLiteral("ok")
+                                                            : QStringLiteral("skipped"));
     item->setForeground(0, failed ? Qt::darkRed : Qt::darkGreen);
     item->setText(2, step.answer);
     item->setToolTip(2, step.answer);

@@ -12,7 +12,7 @@ constexpr qint64 kLongestLine = 64 * 1024;
 QString socketError(const QAbstractSocket &socket)
 {
     return socket.error() == QAbstractSocket::UnknownSocketError ? QStringLiteral("the connection was lost")
-                                                                  : socket.errorString();
+                                                                 : socket.errorString();
 }
 
 } // namespace
@@ -31,8 +31,9 @@ void waitEncrypted(const StepClock &clock, QSslSocket &socket)
     QStringList why;
     for (const QSslError &e : socket.sslHandshakeErrors())
         why << e.errorString();
-    throw StepFailure{why.isEmpty() ? socketError(socket)
-                                    : QStringLiteral("the server's certificate is not trusted: ") + why.join(QStringLiteral("; "))};
+    throw StepFailure{why.isEmpty()
+                          ? socketError(socket)
+                          : QStringLiteral("the server's certificate is not trusted: ") + why.join(QStringLiteral("; "))};
 }
 
 void Conversation::open(const QString &host, quint16 port)
@@ -59,8 +60,9 @@ QString Conversation::readLine()
                m_socket.bytesAvailable() > kLongestLine;
     });
     if (!m_socket.canReadLine())
-        throw StepFailure{m_socket.state() == QAbstractSocket::UnconnectedState ? socketError(m_socket)
-                                                                                : QStringLiteral("the answer is not a line of text")};
+        throw StepFailure{m_socket.state() == QAbstractSocket::UnconnectedState
+                              ? socketError(m_socket)
+                              : QStringLiteral("the answer is not a line of text")};
     return QString::fromUtf8(m_socket.readLine(kLongestLine)).trimmed();
 }
 

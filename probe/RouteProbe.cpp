@@ -54,7 +54,11 @@ QString proxyTypeName(const RouteDef &r)
 {
     if (r.PrxyEnabled == No)
         return {};
-    const char *type = r.rbUser != No ? "User" : r.rbSite != No ? "Site" : r.rbLogin != No ? "Login" : r.rbOpen != No ? "Open" : nullptr;
+    const char *type = r.rbUser != No    ? "User"
+                       : r.rbSite != No  ? "Site"
+                       : r.rbLogin != No ? "Login"
+                       : r.rbOpen != No  ? "Open"
+                                         : nullptr;
     return type ? QStringLiteral(" through the proxy (%1)").arg(QLatin1String(type)) : QStringLiteral(" through the proxy");
 }
 
@@ -116,6 +120,14 @@ bool RouteProbe::step(const QString &name, const std::function<QString()> &body)
     }
 }
 
+bool RouteProbe::connected(Conversation &server, const QString &which, const QString &host, quint16 port, const char *greeting)
+{
+    return step(QStringLiteral("Connect to %1%2:%3").arg(which, host).arg(port), [&]() -> QString {
+        server.open(host, port);
+        return server.expect(greeting);
+    });
+}
+
 void RouteProbe::report(RouteTest::Step step)
 {
     // Whatever a server echoes back, a password is never shown.
@@ -153,7 +165,8 @@ void RouteProbe::directory()
                 throw StepFailure{QStringLiteral("no new file can be created: ") + probe.errorString()};
             probe.close();
             if (!probe.remove())
-                throw StepFailure{QStringLiteral("%1 was created but cannot be removed: %2").arg(probe.fileName(), probe.errorString())};
+                throw StepFailure{
+                    QStringLiteral("%1 was created but cannot be removed: %2").arg(probe.fileName(), probe.errorString())};
             return QStringLiteral("a new empty file was created and removed");
         }))
         return;
@@ -172,11 +185,7 @@ void RouteProbe::ftp()
     const QString host = proxy ? r.PrxyHost : r.FTPServer;
     const quint16 port = portOr(proxy ? r.PrxyPort : r.FTPport, 21);
     Conversation control(m_clock, Conversation::Replies::Coded);
-    const QString target = QStringLiteral("%1:%2").arg(host).arg(port);
-    if (!step((proxy ? QStringLiteral("Connect to the proxy ") : QStringLiteral("Connect to ")) + target, [&]() -> QString {
-            control.open(host, port);
-            return control.expect("2");
-        }))
+    if (!connected(control, proxy ? QStringLiteral("the proxy ") : QString(), host, port, "2"))
         return;
     if (r.FTPSecure != No && !step(QStringLiteral("Secure the connection (AUTH TLS)"), [&]() -> QString {
             control.send(QStringLiteral("AUTH TLS"), "2");
@@ -187,12 +196,13 @@ void RouteProbe::ftp()
         return;
     if (!step(QStringLiteral("Log in as ") + r.FTPLogon + proxyTypeName(r), [&]() -> QString { return ftpLogIn(control); }))
         return;
-    if (!r.RemoteFTPDirectory.isEmpty() && !step(QStringLiteral("Change to the folder ") + r.RemoteFTPDirectory, [&]() -> QString {
-            return control.send(QStringLiteral("CWD ") + r.RemoteFTPDirectory, "2");
-        }))
+    if (!r.RemoteFTPDirectory.isEmpty() &&
+        !step(QStringLiteral("Change to the folder ") + r.RemoteFTPDirectory,
+              [&]() -> QString { return control.send(QStringLiteral("CWD ") + r.RemoteFTPDirectory, "2"); }))
         return;
     const QString mode = r.FTPPassive != No ? QStringLiteral("passive") : QStringLiteral("active");
-    if (!step(QStringLiteral("List the folder (%1)").arg(mode), [&]() -> QString { return transfer(control, QStringLiteral("LIST")); }))
+    if (!step(QStringLiteral("List the folder (%1)").arg(mode),
+              [&]() -> QString { return transfer(control, QStringLiteral("LIST")); }))
         return;
     if (m_settings.upload && !step(QStringLiteral("Upload and delete a test file"), [&]() -> QString {
             const QString name = uniqueName();
@@ -304,11 +314,7 @@ void RouteProbe::email()
     }
     if (r.mailPOPLogin != No) {
         Conversation pop(m_clock, Conversation::Replies::Pop3);
-        const quint16 port = portOr(r.mailPOPService, 110);
-        if (!step(QStringLiteral("Connect to the POP3 server %1:%2").arg(r.mailPOPServer).arg(port), [&]() -> QString {
-                pop.open(r.mailPOPServer, port);
-                return pop.expect("+");
-            }))
+        if (!connected(pop, QStringLiteral("the POP3 server "), r.mailPOPServer, portOr(r.mailPOPService, 110), "+"))
             return;
         if (!step(QStringLiteral("Log in by POP3 as ") + r.FTPLogon, [&]() -> QString {
                 pop.send(QStringLiteral("USER ") + r.FTPLogon, "+");
@@ -319,16 +325,12 @@ void RouteProbe::email()
             return;
     }
     Conversation smtp(m_clock, Conversation::Replies::Coded);
-    const quint16 port = portOr(r.mailSMTPService, 25);
-    if (!step(QStringLiteral("Connect to the SMTP server %1:%2").arg(r.FTPServer).arg(port), [&]() -> QString {
-            smtp.open(r.FTPServer, port);
-            return smtp.expect("2");
-        }))
+    if (!connected(smtp, QStringLiteral("the SMTP server "), r.FTPServer, portOr(r.mailSMTPService, 25), "2"))
         return;
     if (!step(QStringLiteral("Greet the server (EHLO)"), [&]() -> QString {
             const QHostAddress here = smtp.socket().localAddress();
-            const QString literal = here.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[IPv6:%1]")
-                                                                                      : QStringLiteral("[%1]");
+            const QString literal =
+                here.protocol() == QAbstractSocket::IPv6Protocol ? QStringLiteral("[IPv6:%1]") : QStringLiteral("[%1]");
             const QString name = literal.arg(here.toString());
             if (const QString answer = smtp.ask(QStringLiteral("EHLO ") + name); answer.startsWith(u'2'))
                 return QStringLiteral("EHLO ") + name + QStringLiteral(" -> ") + answer;
@@ -345,16 +347,16 @@ void RouteProbe::email()
         smtp.send(QStringLiteral("DATA"), "3");
         const auto oneLine = [](QString text) { return text.replace(u'\r', u' ').replace(u'\n', u' '); };
         const QString subject = r.AutoEmailSubject.isEmpty() ? QStringLiteral("Route test") : oneLine(r.AutoEmailSubject);
-        const QString message =
-            QStringLiteral("From: <%1>\r\nTo: <%2>\r\nSubject: %3\r\nDate: %4\r\nMIME-Version: 1.0\r\n"
-                           "Content-Type: text/plain; charset=utf-8\r\n\r\n"
-                           "A test of the route \"%5\": it reaches this recipient.\r\n.\r\n")
-                .arg(r.AutoEmailAttach, r.AutoEmailName, subject, QDateTime::currentDateTime().toString(Qt::RFC2822Date),
-                     oneLine(r.RouteDef));
+        const QString message = QStringLiteral("From: <%1>\r\nTo: <%2>\r\nSubject: %3\r\nDate: %4\r\nMIME-Version: 1.0\r\n"
+                                               "Content-Type: text/plain; charset=utf-8\r\n\r\n"
+                                               "A test of the route \"%5\": it reaches this recipient.\r\n.\r\n")
+                                    .arg(r.AutoEmailAttach, r.AutoEmailName, subject,
+                                         QDateTime::currentDateTime().toString(Qt::RFC2822Date), oneLine(r.RouteDef));
         smtp.socket().write(message.toUtf8());
         return smtp.expect("2", QStringLiteral("the message"));
     });
-    if (!sent || (!m_settings.send && !step(QStringLiteral("Reset (RSET)"), [&]() -> QString { return smtp.send(QStringLiteral("RSET"), "2"); })))
+    if (!sent || (!m_settings.send &&
+                  !step(QStringLiteral("Reset (RSET)"), [&]() -> QString { return smtp.send(QStringLiteral("RSET"), "2"); })))
         return;
     step(QStringLiteral("Quit"), [&]() -> QString { return smtp.send(QStringLiteral("QUIT"), "2"); });
 }

@@ -32,6 +32,8 @@ private:
     // Runs body as the step name; false when it failed.
     bool step(const QString &name, const std::function<QString()> &body);
     void report(RouteTest::Step step);
+    // Connects and reads the server's greeting, which must begin with one of greeting's characters.
+    bool connected(Conversation &server, const QString &which, const QString &host, quint16 port, const char *greeting);
 
     void directory();
     void ftp();

@@ -33,7 +33,8 @@ void RouteTest::start(const RouteDef &route)
         RouteProbe probe(
             route, settings, m_cancelled,
             [this](const QString &name) {
-                QMetaObject::invokeMethod(this, [this, name] { emit stepStarted(name); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, name] { emit stepStarted(name); }, Qt::QueuedConnection);
             },
             [this](const Step &step) {
                 QMetaObject::invokeMethod(

@@ -40,8 +40,8 @@ int main(int argc, char **argv)
             return 2;
         molvik::RouteTest test;
         QObject::connect(&test, &molvik::RouteTest::stepFinished, [](const molvik::RouteTest::Step &step) {
-            std::printf("%s  %s: %s\n", step.result == molvik::RouteTest::Result::Failed ? "FAILED" : "ok",
-                        qPrintable(step.name), qPrintable(step.answer));
+            std::printf("%s  %s: %s\n", step.result == molvik::RouteTest::Result::Failed ? "FAILED" : "ok", qPrintable(step.name),
+                        qPrintable(step.answer));
         });
         QObject::connect(&test, &molvik::RouteTest::finished, &app, [](bool passed) { QApplication::exit(passed ? 0 : 1); });
         test.start(store.routes[std::size_t(slot)]);

@@ -94,12 +94,13 @@ TEST(RouteTestTool, EverySituationGivesItsStepsAndStatusAndNoPassword)
             command = QStringList{u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s} + command;
         const ProgramRun run = runProgram(command[0], command.mid(1) + options);
         QString lastAnswer;
-        EXPECT_EQ(results(run.out, lastAnswer).join(u' ').toStdString(), cells[4].toStdString()) << run.out.toStdString()
-                                                                                                 << run.err.toStdString();
+        EXPECT_EQ(results(run.out, lastAnswer).join(u' ').toStdString(), cells[4].toStdString())
+            << run.out.toStdString() << run.err.toStdString();
         EXPECT_EQ(run.status, cells[3].toInt());
         EXPECT_TRUE(lastAnswer.contains(cells[5])) << lastAnswer.toStdString();
         for (const QString &password : {route.FTPPassword, route.PrxyPass, route.KXSecurePassword}) {
-            EXPECT_TRUE(password.isEmpty() || !QByteArray(run.out + run.err).contains(password.toUtf8())) << run.out.toStdString();
+            EXPECT_TRUE(password.isEmpty() || !QByteArray(run.out + run.err).contains(password.toUtf8()))
+                << run.out.toStdString();
         }
     }
     // Nothing was left behind: no test file on the FTP site or in the folder.
@@ -117,11 +118,13 @@ TEST(RouteTestWindow, TestRouteOnANodeShowsTheStepsAndCancelEndsAHangingOne)
     ASSERT_TRUE(trusting.addCaCertificates(servers[u"cert"_s]));
     QSslConfiguration::setDefaultConfiguration(trusting);
     FormsFixture fx;
-    const QStringList ftp = servers.fill(u"FTPTransfer=-1 FTPServer=127.0.0.1 FTPLogon=alice FTPPassword=ftp-s3cret"_s).split(u' ');
+    const QStringList ftp =
+        servers.fill(u"FTPTransfer=-1 FTPServer=127.0.0.1 FTPLogon=alice FTPPassword=ftp-s3cret"_s).split(u' ');
     writeRoutes(fx.s.path(u"Routes.xml"_s),
                 {routeOf(ftp + servers.fill(u"RouteDef=Secure FTPport={ftps} FTPSecure=-1 FTPPassive=-1"_s).split(u' ')),
-                 routeOf(ftp + servers.fill(u"RouteDef=Hanging FTPport={silent} PrxyEnabled=-1 PrxyHost=127.0.0.1 "
-                                            "PrxyPort={relay_site} PrxyUser=proxy PrxyPass=proxy-s3cret rbSite=-1"_s)
+                 routeOf(ftp + servers
+                                   .fill(u"RouteDef=Hanging FTPport={silent} PrxyEnabled=-1 PrxyHost=127.0.0.1 "
+                                         "PrxyPort={relay_site} PrxyUser=proxy PrxyPass=proxy-s3cret rbSite=-1"_s)
                                    .split(u' '))});
     Molvik4 control(*fx.context);
     control.show();
@@ -154,11 +157,9 @@ TEST(RouteTestWindow, TestRouteOnANodeShowsTheStepsAndCancelEndsAHangingOne)
                     EXPECT_TRUE(window.findChild<QWidget *>(u"Busy"_s)->isVisible());
                     if (!shots.isEmpty())
                         window.grab().save(shots + u"/route-test-running.png"_s);
-                    QElapsedTimer cancelled;
-                    cancelled.start();
                     button->click();
+                    // Well within the 10 s time limit, which the wait below would outlast.
                     EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == u"Close"; }, 5000));
-                    EXPECT_LT(cancelled.elapsed(), 5000) << "the time limit is 10 s";
                     EXPECT_TRUE(column(2).endsWith(u"cancelled"_s)) << column(2).toStdString();
                 }
                 EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == u"Close"; }, 20000));

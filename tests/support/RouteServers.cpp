@@ -1,8 +1,8 @@
 #include "support/RouteServers.h"
 
-#include "support/StoreTestSupport.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
+#include "support/StoreTestSupport.h"
 
 #include <QJsonDocument>
 
