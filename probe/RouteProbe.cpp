@@ -132,8 +132,10 @@ void RouteProbe::report(RouteTest::Step step)
 {
     // Whatever a server echoes back, a password is never shown.
     for (const QString *password : {&m_route.FTPPassword, &m_route.PrxyPass, &m_route.KXSecurePassword}) {
-        if (!password->isEmpty())
+        if (!password->isEmpty()) {
+            step.name.replace(*password, QStringLiteral("********"));
             step.answer.replace(*password, QStringLiteral("********"));
+        }
     }
     m_finished(step);
 }
@@ -172,7 +174,9 @@ void RouteProbe::directory()
         return;
     step(QStringLiteral("Free space in %1").arg(m_route.RemoteDirectory), [&]() -> QString {
         const QStorageInfo storage(target);
-        if (!storage.isValid() || storage.bytesAvailable() <= 0)
+        if (!storage.isValid())
+            throw StepFailure{QStringLiteral("the free space cannot be read")};
+        if (storage.bytesAvailable() <= 0)
             throw StepFailure{QStringLiteral("no free space")};
         return QLocale::c().formattedDataSize(storage.bytesAvailable()) + QStringLiteral(" free");
     });
