@@ -2,6 +2,7 @@
 
 #include "control/ImageList.h"
 #include "control/LabelEditDelegate.h"
+#include "control/RouteTestWindow.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
 #include "forms/PageFonts.h"
@@ -15,6 +16,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -71,6 +73,8 @@ Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_con
         },
         Tree));
     Label1->setBuddy(Tree);
+    Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Tree, &QWidget::customContextMenuRequested, this, &Molvik4::treeContextMenu);
     Twips::place(Tree, 120, 240, 5175, 2295);
 
     const struct
@@ -277,6 +281,23 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
     } catch (const Molvik4Error &e) {
         report(e);
     }
+}
+
+void Molvik4::treeContextMenu(const QPoint &position)
+{
+    QTreeWidgetItem *node = Tree->itemAt(position);
+    if (!node)
+        return;
+    Tree->setCurrentItem(node);
+    QMenu menu(this);
+    QAction *test = menu.addAction(QStringLiteral("Test Route"));
+    if (menu.exec(Tree->viewport()->mapToGlobal(position)) != test)
+        return;
+    const int slot = selectedSlot();
+    if (slot < 1 || slot > m_store.routeCount)
+        return;
+    RouteTestWindow window(m_store.routes[std::size_t(slot)], this->window());
+    window.exec();
 }
 
 QString Molvik4::keyOf(const QTreeWidgetItem *node)

@@ -81,6 +81,8 @@ private:
     void newRoute();
     void deleteRoute();
     void editRoute();
+    // A route node's menu: Test Route.
+    void treeContextMenu(const QPoint &position);
     int selectedSlot() const;
     QTreeWidgetItem *addNode(const QString &key, const QString &text, int image);
     void report(const Molvik4Error &error);

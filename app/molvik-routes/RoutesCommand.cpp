@@ -1,6 +1,7 @@
 #include "app/molvik-routes/RoutesCommand.h"
 
 #include "app/molvik-routes/RouteJson.h"
+#include "app/molvik-routes/TestCommand.h"
 
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -31,6 +32,7 @@ const char kUsage[] = "Usage: molvik-routes list FILE\n"
                       "       molvik-routes add FILE ROUTE.json\n"
                       "       molvik-routes delete FILE SLOT\n"
                       "       molvik-routes rename FILE SLOT NAME\n"
+                      "       molvik-routes test FILE SLOT [--upload] [--send] [--timeout SECONDS] [--json]\n"
                       "       molvik-routes --help\n";
 
 const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly as the routing\n"
@@ -71,6 +73,22 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "  rename FILE SLOT NAME\n"
                      "               Names the route in SLOT exactly NAME. Refused for an empty\n"
                      "               name and for the name of another route in any letter case.\n"
+                     "  test FILE SLOT [--upload] [--send] [--timeout SECONDS] [--json]\n"
+                     "               Checks, step by step, that the route in SLOT reaches its\n"
+                     "               destination, and leaves nothing behind there: a directory\n"
+                     "               copy creates and removes a file in its folder; FTP connects\n"
+                     "               (through the proxy, with TLS when the route says so), logs\n"
+                     "               in, changes to the folder and lists it; SMTP (after a POP3\n"
+                     "               login when asked) gives sender and recipient, then resets;\n"
+                     "               a secure transfer connects. --upload also stores a small\n"
+                     "               file on the FTP site and deletes it; --send sends a short\n"
+                     "               test message. Each network step ends after SECONDS (10).\n"
+                     "               One line per step: ok, FAILED, or skipped for a route sent\n"
+                     "               by the system's mail, which cannot be tested here; then the\n"
+                     "               step and what the server or the file system answered.\n"
+                     "               --json prints {\"passed\": BOOL, \"steps\": [{\"step\",\n"
+                     "               \"result\", \"answer\"}, ...]} instead. A password is always\n"
+                     "               shown as ********.\n"
                      "  -h, --help   This text.\n"
                      "\n"
                      "add, delete and rename write only a file whose first line is \"<Routes>\",\n"
@@ -100,7 +118,9 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "     was reported; add, delete, rename: refused, with the reason or the\n"
                      "     problems on standard error, and the file untouched\n"
                      "  2  a file is missing, cannot be read or cannot be written, ROUTE.json\n"
-                     "     is not a route, or the command line is wrong\n";
+                     "     is not a route, or the command line is wrong\n"
+                     "test: 0 every step passed, 1 a step failed, 2 the file cannot be read,\n"
+                     "  is not a routes file or has no route in SLOT, or the command line is wrong\n";
 
 using Method = TransferMethod;
 
@@ -439,13 +459,29 @@ int renameRoute(Session &session, int slot, const QString &name, QTextStream &er
     });
 }
 
+int testRoute(Session &session, int slot, const TestCommand::Options &options, QTextStream &out, QTextStream &err)
+{
+    if (!session.load(err))
+        return RoutesCommand::Failed;
+    if (!session.accepted()) {
+        session.notARoutesFile(err);
+        return RoutesCommand::Failed;
+    }
+    if (const QString refusal = noSuchSlot(session.store(), slot); !refusal.isEmpty()) {
+        err << kProgram << ": " << refusal << '\n';
+        return RoutesCommand::Failed;
+    }
+    return TestCommand::run(session.route(slot), options, out);
+}
+
 struct CommandShape
 {
     const char *name;
     int operands;
 };
 
-constexpr CommandShape kCommands[] = {{"list", 1}, {"export", 1}, {"check", 1}, {"add", 2}, {"delete", 2}, {"rename", 3}};
+constexpr CommandShape kCommands[] = {{"list", 1},   {"export", 1}, {"check", 1}, {"add", 2},
+                                      {"delete", 2}, {"rename", 3}, {"test", 2}};
 
 int usageError(QTextStream &err, const QString &why)
 {
@@ -471,6 +507,11 @@ int RoutesCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
     QStringList operands = arguments.mid(1);
     const bool redact = command == u"export" && operands.removeAll(QStringLiteral("--redact")) > 0;
+    TestCommand::Options testOptions;
+    if (command == u"test") {
+        if (const QString wrong = TestCommand::takeOptions(operands, testOptions); !wrong.isEmpty())
+            return usageError(err, wrong);
+    }
     for (const QString &operand : operands) {
         if (operand.startsWith(QStringLiteral("--")))
             return usageError(err, QStringLiteral("unknown option \"%1\"").arg(operand));
@@ -493,6 +534,8 @@ int RoutesCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return check(session, out, err);
     if (command == u"add")
         return add(session, operands[1], out, err);
+    if (command == u"test")
+        return testRoute(session, slot, testOptions, out, err);
     if (command == u"delete")
         return deleteRoute(session, slot, err);
     return renameRoute(session, slot, operands[2], err);
