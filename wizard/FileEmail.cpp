@@ -155,6 +155,7 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5280, 6240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
 
+    chooseByArrows({optMail[0], optMail[1]});
     setTabChain({Text1[0], Text1[1], Text1Message, Text1[3], Text1[6], Text1[8], Text1[7], Text1[4], Text1[5], Text1[9], Check1,
                  OKButton, CancelButton, panel->Explain, optMail[0], optMail[1], panel->Text2});
 

@@ -34,6 +34,7 @@ frmProxy::frmProxy(FormContext &context)
     rbSite = makeControl<QRadioButton>(Picture1, QStringLiteral("rbSite"), 0, 435, 1215, 285, QStringLiteral("Site"));
     rbLogin = makeControl<QRadioButton>(Picture1, QStringLiteral("rbLogin"), 0, 810, 1215, 285, QStringLiteral("Login"));
     rbOpen = makeControl<QRadioButton>(Picture1, QStringLiteral("rbOpen"), 0, 1185, 1215, 285, QStringLiteral("Open"));
+    chooseByArrows({rbUser, rbSite, rbLogin, rbOpen});
 
     pnlPrxyCon = new QGroupBox(QStringLiteral("Proxy Connection"), this);
     pnlPrxyCon->setObjectName(QStringLiteral("pnlPrxyCon"));
