@@ -194,6 +194,9 @@ void frmEdit::OKButton_Click()
         });
         return;
     }
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name},
+                                                         {QStringLiteral("Transfer/Return Directory"), Text1[3]->text()}})))
+        return;
     w.RouteDef = name;
     // Typed here, it wins over whatever a method page put there.
     w.RemoteDirectory = Text1[3]->text();

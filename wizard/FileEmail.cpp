@@ -228,7 +228,16 @@ void FileEmail::Check1_Click()
 void FileEmail::OKButton_Click()
 {
     storeEntries();
-    if (showProblems(*this, CheckEmailEntries()))
+    const RouteDef &w = store().workingRoute;
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Email Recipient Address"), w.AutoEmailName},
+                                                         {QStringLiteral("Email Subject"), w.AutoEmailSubject},
+                                                         {QStringLiteral("Email Message"), w.AutoEmailMessage},
+                                                         {QStringLiteral("SMTP Server Name"), w.FTPServer},
+                                                         {QStringLiteral("Account Email Address"), w.AutoEmailAttach},
+                                                         {QStringLiteral("POP3 Server Name"), w.mailPOPServer},
+                                                         {QStringLiteral("Login UserName"), w.FTPLogon},
+                                                         {QStringLiteral("Login User Password"), w.FTPPassword}})) ||
+        showProblems(*this, CheckEmailEntries()))
         return;
     // From the route editor the editor saves, when its own OK is pressed.
     if (store().editIndex == 0)

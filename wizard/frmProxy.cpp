@@ -5,6 +5,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 
 #include <QGroupBox>
@@ -94,6 +95,10 @@ void frmProxy::Form_Load()
 
 void frmProxy::OKButton_Click()
 {
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Proxy Server"), editPrxyHost->text()},
+                                                         {QStringLiteral("Proxy User"), editPrxyUsr->text()},
+                                                         {QStringLiteral("Proxy Password"), editPrxyPwd->text()}})))
+        return;
     RouteDef &w = store().workingRoute;
     w.PrxyHost = editPrxyHost->text();
     w.PrxyPass = editPrxyPwd->text();
