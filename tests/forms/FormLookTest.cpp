@@ -60,6 +60,18 @@ QString captionOf(const QWidget *w)
     return {};
 }
 
+// A form of the table; the control, which no context keeps, is deleted here.
+struct Opened
+{
+    Opened(PageDriver &d, QWidget *(*open)(PageDriver &)) : form(open(d))
+    {
+        if (!qobject_cast<Form *>(form))
+            owned.reset(form);
+    }
+    QWidget *form;
+    std::unique_ptr<QWidget> owned;
+};
+
 } // namespace
 
 TEST(EveryForm, CaptionsFitInTheOneSharedFontAndEveryControlHasAName)
@@ -67,10 +79,8 @@ TEST(EveryForm, CaptionsFitInTheOneSharedFontAndEveryControlHasAName)
     for (const auto &[name, open] : kForms) {
         SCOPED_TRACE(name);
         PageDriver d;
-        std::unique_ptr<QWidget> owned;
-        QWidget *form = open(d);
-        if (!qobject_cast<Form *>(form))
-            owned.reset(form);
+        const Opened opened(d, open);
+        QWidget *form = opened.form;
         const QString shared = QFontInfo(form->font()).family();
         for (QWidget *w : form->findChildren<QWidget *>()) {
             const QString caption = captionOf(w);
@@ -102,10 +112,8 @@ TEST(EveryForm, TabStaysOnWhatShowsAndArrowsChooseOptions)
     for (const auto &[name, open] : kForms) {
         SCOPED_TRACE(name);
         PageDriver d;
-        std::unique_ptr<QWidget> owned;
-        QWidget *form = open(d);
-        if (!qobject_cast<Form *>(form))
-            owned.reset(form);
+        const Opened opened(d, open);
+        QWidget *form = opened.form;
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form));
