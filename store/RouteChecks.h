@@ -19,8 +19,9 @@ QString cleanName(QString name);
 
 // What the routes file cannot keep of a value: "<", ">" and "|" (the reader
 // splits lines at them), a line break (LF, alone or after CR), and any
-// character outside the code page. Empty when the value reads back as it is; otherwise what the operator
-// is told, naming the field and those characters.
+// character outside the code page. Empty when the value reads back as it
+// is; otherwise what the operator is told, naming the field and those
+// characters.
 QString unkeptValue(const QString &field, QStringView value);
 
 // The same for every text of a route, each field named by its element; the
