@@ -258,7 +258,6 @@ void Molvik4::editRoute()
 
 void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
 {
-    Q_UNUSED(Cancel);
     try {
         check(Reg::selectDataFolder(m_store));
         if (NewString.isEmpty())
@@ -266,12 +265,26 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
         const int slot = selectedSlot();
         if (slot < 1 || slot > m_store.routeCount)
             return;
+        // A refused name: the node keeps showing the stored one.
+        if (const QString unkept = RouteChecks::unkeptValue(QStringLiteral("Route Name"), NewString); !unkept.isEmpty()) {
+            m_context.message(this, {unkept, QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            Cancel = true;
+            return;
+        }
         if (RuleSys::nameTaken(m_store, NewString, slot)) {
             m_context.message(this,
                               {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            Cancel = true;
             if (QTreeWidgetItem *node = Tree->currentItem())
                 node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
-            UpdateTree();
+            // Rebuilt once the editor has closed: the view still holds it now.
+            QTimer::singleShot(0, this, [this] {
+                try {
+                    UpdateTree();
+                } catch (const Molvik4Error &e) {
+                    report(e);
+                }
+            });
             check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
             RuleSys::rebuildNames(m_store);
             return;
@@ -322,6 +335,8 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     node->setData(0, kKeyRole, key);
     node->setData(0, kImageRole, image);
+    // The tree cuts a long name short; the tip shows it whole.
+    node->setToolTip(0, text);
     if (image > 0 && m_treeImages)
         node->setIcon(0, m_treeImages->icon(image));
     return node;

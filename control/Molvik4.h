@@ -57,7 +57,8 @@ public:
 
     // The button array's handler: 0 New Route, 1 Delete Route, 3 Edit Route.
     void Command1_Click(int Index);
-    // The tree's hook after an in-place label edit.
+    // The tree's hook after an in-place label edit. A refused name sets
+    // Cancel, so the node keeps showing the stored one.
     void Tree_AfterLabelEdit(bool &Cancel, const QString &NewString);
 
     // The failure met while the control started, if any.

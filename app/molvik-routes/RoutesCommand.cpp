@@ -54,7 +54,9 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "  check FILE   Every line the control skips or whose value it does not take,\n"
                      "               as \"LINE: message\": a first line other than \"<Routes>\",\n"
                      "               lines that are not element lines, unknown elements, values\n"
-                     "               that do not convert, routes beyond the tenth and a missing\n"
+                     "               that do not convert, lines the control cannot have written\n"
+                     "               (a value holding \"<\", \">\" or \"|\", or anything around\n"
+                     "               its tags), routes beyond the tenth and a missing\n"
                      "               \"</Routes>\". Prints nothing for a clean file.\n"
                      "  add FILE ROUTE.json\n"
                      "               Appends the route in ROUTE.json (\"-\": standard input), one\n"
@@ -94,7 +96,8 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "add, delete and rename write only a file whose first line is \"<Routes>\",\n"
                      "through the control's save: the old file or the new one, whole, even after\n"
                      "a crash. A refused change leaves the file untouched. No text may hold a\n"
-                     "line break: the file keeps one value a line.\n"
+                     "line break, \"<\", \">\", \"|\" or a character outside the code page\n"
+                     "(Windows-1252): the file would not read them back.\n"
                      "\n"
                      "Method (list): the transfer flags are tested in this order and the last one\n"
                      "set wins, the order in which the route tree picks a route's icon:\n"
@@ -311,16 +314,6 @@ template<typename Change> int rewrite(Session &session, QTextStream &err, Change
     return RoutesCommand::Ok;
 }
 
-// A line break would split an element line: the file would not read back the same.
-QString lineBreakRefusal(const RouteDef &route)
-{
-    for (const RouteField &f : routeFields()) {
-        if (f.kind == RouteField::Kind::Text && ((route.*f.text).contains(u'\n') || (route.*f.text).contains(u'\r')))
-            return QStringLiteral("%1 holds a line break, which the routes file cannot keep").arg(QLatin1String(f.name));
-    }
-    return {};
-}
-
 const char *flagName(YesNo RouteDef::*flag)
 {
     for (const RouteField &f : routeFields()) {
@@ -409,7 +402,7 @@ int add(Session &session, const QString &source, QTextStream &out, QTextStream &
         route.RouteDef = RouteChecks::cleanName(route.RouteDef);
         if (route.RouteDef.isEmpty())
             return QStringLiteral("the route needs a name; / \\ * ? < and \" are taken out of it");
-        for (const QString &refusal : {methodRefusal(route), pageRefusal(route), lineBreakRefusal(route)}) {
+        for (const QString &refusal : {methodRefusal(route), pageRefusal(route), RouteChecks::unkeptField(route)}) {
             if (!refusal.isEmpty())
                 return refusal;
         }
@@ -452,7 +445,7 @@ int renameRoute(Session &session, int slot, const QString &name, QTextStream &er
             return RouteChecks::nameTakenMessage();
         RouteDef renamed = table.routes[std::size_t(slot)];
         renamed.RouteDef = name;
-        if (QString refusal = lineBreakRefusal(renamed); !refusal.isEmpty())
+        if (QString refusal = RouteChecks::unkeptField(renamed); !refusal.isEmpty())
             return refusal;
         table.routes[std::size_t(slot)] = renamed;
         return {};
