@@ -10,7 +10,8 @@ else()
   install(TARGETS molvik-print LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
 # The headers a host needs, and no more: the control, the form context and the
-# seams a host may pass, the route record and store, the dialog wrapper.
+# seams a host may pass, the route record and store, the dialog wrapper, the
+# route test.
 set(MOLVIK_PUBLIC_HEADERS
   control/Molvik4.h control/MolvikWizard.h
   dialogs/clsDialog.h
@@ -18,6 +19,7 @@ set(MOLVIK_PUBLIC_HEADERS
   forms/SystemDialogs.h
   platform/DurableWrite.h platform/Environment.h platform/FileSystem.h platform/IoResult.h platform/MolvikExport.h
   platform/OsVersionInfo.h
+  probe/RouteTest.h
   store/RouteDef.h store/RouteStore.h)
 foreach(header ${MOLVIK_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)

@@ -2,6 +2,7 @@
 
 #include "control/ImageList.h"
 #include "control/LabelEditDelegate.h"
+#include "control/RouteTestWindow.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
 #include "forms/PageFonts.h"
@@ -17,6 +18,7 @@
 #include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -74,6 +76,8 @@ Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_con
         },
         Tree));
     Label1->setBuddy(Tree);
+    Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Tree, &QWidget::customContextMenuRequested, this, &Molvik4::treeContextMenu);
     Twips::place(Tree, 120, 240, 5175, 2295);
 
     const struct
@@ -273,7 +277,6 @@ void Molvik4::editRoute()
 
 void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
 {
-    Q_UNUSED(Cancel);
     runCommand([&] {
         check(Reg::selectDataFolder(m_store));
         if (NewString.isEmpty())
@@ -281,21 +284,45 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
         const int slot = selectedSlot();
         if (slot < 1 || slot > m_store.routeCount)
             return;
+        // A refused name: the node keeps showing the stored one.
+        if (const QString unkept = RouteChecks::unkeptValue(QStringLiteral("Route Name"), NewString); !unkept.isEmpty()) {
+            m_context.message(this, {unkept, QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            Cancel = true;
+            return;
+        }
         if (RuleSys::nameTaken(m_store, NewString, slot)) {
             tell(RouteChecks::nameTakenMessage());
+            Cancel = true;
             if (QTreeWidgetItem *node = Tree->currentItem())
                 node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
             // The refused rename still writes, as it always has: the file as
             // it is now, so nothing another program saved is lost.
             const RuleSys::Change change =
                 RuleSys::changeRoutes(m_store, m_store.routesPath(), [](RouteStore &) { return QString(); });
-            UpdateTree();
+            rebuildOnceEdited({});
             check(change.failure);
             RuleSys::rebuildNames(m_store);
             return;
         }
-        renameAtOnce(slot, NewString);
+        Cancel = !renameAtOnce(slot, NewString);
     });
+}
+
+void Molvik4::treeContextMenu(const QPoint &position)
+{
+    QTreeWidgetItem *node = Tree->itemAt(position);
+    if (!node)
+        return;
+    Tree->setCurrentItem(node);
+    QMenu menu(this);
+    QAction *test = menu.addAction(QStringLiteral("Test Route"));
+    if (menu.exec(Tree->viewport()->mapToGlobal(position)) != test)
+        return;
+    const int slot = selectedSlot();
+    if (slot < 1 || slot > m_store.routeCount)
+        return;
+    RouteTestWindow window(m_store.routes[std::size_t(slot)], this->window());
+    window.exec();
 }
 
 QString Molvik4::keyOf(const QTreeWidgetItem *node)
@@ -320,6 +347,8 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     node->setData(0, kKeyRole, key);
     node->setData(0, kImageRole, image);
+    // The tree cuts a long name short; the tip shows it whole.
+    node->setToolTip(0, text);
     if (image > 0 && m_treeImages)
         node->setIcon(0, m_treeImages->icon(image));
     return node;
@@ -394,7 +423,7 @@ void Molvik4::runCommand(const std::function<void()> &command)
     announce();
 }
 
-void Molvik4::renameAtOnce(int slot, const QString &name)
+bool Molvik4::renameAtOnce(int slot, const QString &name)
 {
     const RouteDef before = m_store.routes[std::size_t(slot)];
     RouteDef after = before;
@@ -402,9 +431,16 @@ void Molvik4::renameAtOnce(int slot, const QString &name)
     const RuleSys::Change change = RuleSys::replaceRoute(m_store, m_store.routesPath(), slot, before, after);
     // Otherwise the tree keeps the label as typed.
     if (change.reread || !change.refusal.isEmpty())
-        rebuildTree(change.refusal.isEmpty() ? name : before.RouteDef);
+        rebuildOnceEdited(change.refusal.isEmpty() ? name : before.RouteDef);
     tell(change.refusal);
     check(change.failure);
+    return change.refusal.isEmpty();
+}
+
+void Molvik4::rebuildOnceEdited(const QString &selectName)
+{
+    // The view still holds the label's editor until the edit has ended.
+    QTimer::singleShot(0, this, [this, selectName] { rebuildTree(selectName); });
 }
 
 void Molvik4::rebuildTree(const QString &selectName)

@@ -20,10 +20,14 @@ namespace molvik::RuleSys {
 
 namespace {
 
-// The table's bytes written whole, under held when given; refused when a line
-// would be longer than load-routes reads back.
+// The table's bytes written whole, under held when given; refused when load-routes
+// would not read a value back whole.
 IoResult writeTable(RouteStore &store, const QString &path, const DurableWrite::FolderLock *held)
 {
+    for (int slot = 1; slot <= store.routeCount && slot <= RouteStore::kMaxRoutes; ++slot) {
+        if (const QString told = RouteChecks::unkeptField(store.routes[std::size_t(slot)]); !told.isEmpty())
+            return IoResult::failure(IoResult::Code::ValueNotKept, path, QStringLiteral("route %1: %2").arg(slot).arg(told));
+    }
     const QByteArray bytes = RoutesWriter::serialize(store);
     // No line is longer than the whole table: most tables need no look.
     if (const qsizetype longest = bytes.size() > RoutesReader::kMaxLine ? RoutesWriter::longestLine(bytes) : 0;

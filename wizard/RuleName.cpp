@@ -2,6 +2,7 @@
 
 #include "forms/FormContext.h"
 #include "forms/Guard.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
@@ -54,7 +55,7 @@ void RuleName::OKButton_Click()
     const QString name = RouteChecks::cleanName(Text1->text());
     st.workingRoute.RouteDef = name;
     Text1->setText(name);
-    if (name.isEmpty())
+    if (name.isEmpty() || showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name}})))
         return;
     st.workingRoute.UserDirectory = st.inDataFolder(QStringLiteral("Complete"));
     st.workingRoute.Pattern = QStringLiteral("*.*");
