@@ -4,6 +4,7 @@
 #include "control/LabelEditDelegate.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"

@@ -1,6 +1,7 @@
 #include "wizard/MoveVia.h"
 
 #include "forms/FormContext.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
@@ -53,7 +54,7 @@ MoveVia::MoveVia(FormContext &context)
 void MoveVia::OKButton_Click()
 {
     RouteDef &w = store().workingRoute;
-    hideForm();
+    hide();
     if (Option1[0]->isChecked()) {
         w.DirTransfer = Yes;
         showModal(context().form<FileCopy>());
@@ -74,7 +75,7 @@ void MoveVia::OKButton_Click()
 
 void MoveVia::CancelButton_Click()
 {
-    hideForm();
+    hide();
 }
 
 } // namespace molvik

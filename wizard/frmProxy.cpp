@@ -91,12 +91,10 @@ void frmProxy::Form_Load()
     setOptionValue(rbUser, w.rbUser != No);
 }
 
-void frmProxy::OKButton_Click()
+void frmProxy::storeInto(RouteDef &w) const
 {
-    RouteDef &w = store().workingRoute;
     w.PrxyHost = editPrxyHost->text();
     w.PrxyPass = editPrxyPwd->text();
-    // A port that does not convert keeps the old one, without a word.
     if (const auto port = Numeric::toInt32(editPrxyPort->text()))
         w.PrxyPort = *port;
     w.PrxyUser = editPrxyUsr->text();
@@ -104,9 +102,14 @@ void frmProxy::OKButton_Click()
     w.rbLogin = yesNo(rbLogin->isChecked());
     w.rbSite = yesNo(rbSite->isChecked());
     w.rbUser = yesNo(rbUser->isChecked());
+}
+
+void frmProxy::OKButton_Click()
+{
+    storeInto(store().workingRoute);
     // Stays loaded: the FTP page reads these controls again on its own OK.
     setResult(Accepted);
-    hideForm();
+    hide();
 }
 
 void frmProxy::CancelButton_Click()

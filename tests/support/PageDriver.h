@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/PageControls.h"
 #include "support/FormsTestSupport.h"
 
 #include <QByteArray>
@@ -88,13 +89,6 @@ public:
 private:
     QPointer<Form> m_current;
     std::size_t m_checkedMessages = 0;
-};
-
-// A row of a test table: its name, what is given, what is done, what is expected.
-struct Row
-{
-    const char *name;
-    QString given, steps, expected;
 };
 
 } // namespace molvik::test
