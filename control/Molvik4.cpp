@@ -148,7 +148,6 @@ void Molvik4::UserControl_Initialize()
 void Molvik4::UpdateTree()
 {
     check(Reg::selectDataFolder(m_store));
-    m_treeImages = ImageList1;
     Tree->clear();
     const int count = qBound(0, m_store.routeCount, RouteStore::kMaxRoutes);
     for (int i = 1; i <= count; ++i) {
@@ -302,8 +301,8 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     node->setData(0, kKeyRole, key);
     node->setData(0, kImageRole, image);
-    if (image > 0 && m_treeImages)
-        node->setIcon(0, m_treeImages->icon(image));
+    if (image > 0)
+        node->setIcon(0, ImageList1->icon(image));
     return node;
 }
 

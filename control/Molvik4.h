@@ -87,7 +87,6 @@ private:
 
     FormContext &m_context;
     RouteStore &m_store;
-    ImageList *m_treeImages = nullptr;
     QString m_startupFailure;
 };
 

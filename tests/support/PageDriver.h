@@ -91,4 +91,10 @@ private:
     std::size_t m_checkedMessages = 0;
 };
 
+// Opens page F, for tables of pages.
+template<typename F> Form &openPage(PageDriver &d)
+{
+    return d.open<F>();
+}
+
 } // namespace molvik::test
