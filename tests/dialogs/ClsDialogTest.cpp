@@ -45,7 +45,7 @@ protected:
             if (!d)
                 return polls > 0 ? whenShown(act, polls - 1) : void(ADD_FAILURE() << "no dialog came up");
             const QRect on = d->parentWidget() ? owner.frameGeometry() : d->screen()->geometry();
-            // Placed by the wrapper's hook: Qt's own placement would clear the moved flag.
+            // Placed by the wrapper: Qt's own placement would clear the moved flag.
             EXPECT_TRUE(d->testAttribute(Qt::WA_Moved));
             EXPECT_LE((d->frameGeometry().center() - on.center()).manhattanLength(), 2);
             // The first dialog of each kind, for a person to look at.
