@@ -16,6 +16,7 @@ class QWidget;
 
 namespace molvik {
 
+// What a file dialog shows and where it starts.
 struct FileRequest
 {
     QWidget *owner = nullptr;
