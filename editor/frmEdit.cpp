@@ -77,6 +77,7 @@ frmEdit::frmEdit(FormContext &context) : Form(context, QStringLiteral("frmEdit")
         Option1[m.index] = option;
         top += 315;
     }
+    chooseByArrows({Option1[5], Option1[4], Option1[2]});
 
     Command3 = makeControl<QPushButton>(this, QStringLiteral("Command3"), 2880, 2115, 2295, 375,
                                         QStringLiteral("Edit Transfer Parameters"));
@@ -188,6 +189,9 @@ void frmEdit::OKButton_Click()
         context().message(this, {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
         return;
     }
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name},
+                                                         {QStringLiteral("Transfer/Return Directory"), Text1[3]->text()}})))
+        return;
     w.RouteDef = name;
     // Typed here, it wins over whatever a method page put there.
     w.RemoteDirectory = Text1[3]->text();

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
@@ -17,6 +19,12 @@ namespace molvik {
 // clears the rest of its group; no clears that button alone, which can leave
 // the group with nothing selected.
 void setOptionValue(QRadioButton *button, bool value);
+
+// The arrow keys on an option of the group move to the next (Down, Right) or
+// previous (Up, Left) usable option, round the ends, and select it as a click
+// does. Tab only moves focus, so a group shown with nothing selected stays
+// so until the operator chooses.
+void chooseByArrows(std::initializer_list<QRadioButton *> group);
 
 // A password box: "*" for each character, whatever the platform's style draws.
 void makePasswordBox(QLineEdit *box);

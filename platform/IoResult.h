@@ -19,7 +19,8 @@ struct [[nodiscard]] IoResult
         CreateFolderFailed,
         DeleteFailed,
         ReadFailed,
-        LineTooLong
+        LineTooLong,
+        ValueNotKept
     };
 
     Code code = Code::Ok;

@@ -515,8 +515,24 @@ public:
             return false;
         }
         m_next = slot->next;
-        store(*slot->field, QByteArrayView(second + 1, line.cut[2] - second - 1));
+        const QByteArrayView value(second + 1, line.cut[2] - second - 1);
+        if (m_sink && !writersForm(line, name))
+            report([&] {
+                return QStringLiteral("not written by the control: %1 keeps only \"%2\" of this line")
+                    .arg(AnsiText::decode(name), AnsiText::decode(value));
+            });
+        store(*slot->field, value);
         return true;
+    }
+
+    // The value ends with the line's own closing tag: one holding "<", ">"
+    // or "|", or a line break, was not put there by the writer.
+    static bool writersForm(const Line &line, QByteArrayView name)
+    {
+        const char *end = line.bytes.data() + line.bytes.size();
+        const QByteArrayView tail(line.cut[2], end - line.cut[2]);
+        return *line.cut[1] == '>' && tail.size() == name.size() + 3 && tail.startsWith("</") && tail.endsWith(">") &&
+               tail.sliced(2, name.size()) == name;
     }
 
     // The message is built only when someone listens.
@@ -639,8 +655,9 @@ template<typename Source> bool readFrom(Source &from, RouteStore &store, const R
     bool expectElement = true;
     for (;;) {
         // After an element, the writer's next lines are tried as it writes
-        // them; the first other line goes the long way.
-        if (expectElement) {
+        // them; the first other line goes the long way. Every line does
+        // when someone listens, so each is looked at whole.
+        if (expectElement && !sink) {
             QByteArrayView value;
             while (source.takeExpected(scanner.expected(), value)) {
                 ++scanner.m_line;

@@ -47,9 +47,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Focusable only while the page has grown to show it.
+    void showBox(bool open);
+
     Form &m_page;
     ExplainLayout m_layout;
     qint32 m_savedHeight = 0;
+    Qt::FocusPolicy m_openFocus = Qt::StrongFocus;
 };
 
 } // namespace molvik

@@ -5,6 +5,7 @@
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
@@ -65,7 +66,8 @@ void FileCopy::Command1_Click()
 void FileCopy::OKButton_Click()
 {
     const QString destination = Text1->text();
-    if (destination.isEmpty())
+    if (destination.isEmpty() ||
+        showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Destination Directory"), destination}})))
         return;
     store().workingRoute.RemoteDirectory = destination;
     RuleSys::appendAndSave(store());

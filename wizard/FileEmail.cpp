@@ -99,6 +99,7 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5280, 6240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
 
+    chooseByArrows({optMail[0], optMail[1]});
     setTabChain({Text1[0], Text1[1], Text1Message, Text1[3], Text1[6], Text1[8], Text1[7], Text1[4], Text1[5], Text1[9], Check1,
                  OKButton, CancelButton, panel->Explain, optMail[0], optMail[1], panel->Text2});
 
@@ -239,7 +240,16 @@ void FileEmail::Check1_Click()
 void FileEmail::OKButton_Click()
 {
     storeEntries();
-    if (showProblems(*this, CheckEmailEntries()))
+    const RouteDef &w = store().workingRoute;
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Email Recipient Address"), w.AutoEmailName},
+                                                         {QStringLiteral("Email Subject"), w.AutoEmailSubject},
+                                                         {QStringLiteral("Email Message"), w.AutoEmailMessage},
+                                                         {QStringLiteral("SMTP Server Name"), w.FTPServer},
+                                                         {QStringLiteral("Account Email Address"), w.AutoEmailAttach},
+                                                         {QStringLiteral("POP3 Server Name"), w.mailPOPServer},
+                                                         {QStringLiteral("Login UserName"), w.FTPLogon},
+                                                         {QStringLiteral("Login User Password"), w.FTPPassword}})) ||
+        showProblems(*this, CheckEmailEntries()))
         return;
     // From the route editor the editor saves, when its own OK is pressed.
     if (store().editIndex == 0)

@@ -123,7 +123,12 @@ void FileFTP::Command1_Click()
 void FileFTP::OKButton_Click()
 {
     storeEntries();
-    if (showProblems(*this, CheckFTPEntries()))
+    const RouteDef &w = store().workingRoute;
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Site Name/IP Address"), w.FTPServer},
+                                                         {QStringLiteral("User Name"), w.FTPLogon},
+                                                         {QStringLiteral("Password"), w.FTPPassword},
+                                                         {QStringLiteral("Site Directory Path"), w.RemoteFTPDirectory}})) ||
+        showProblems(*this, CheckFTPEntries()))
         return;
     RouteStore &st = store();
     if (st.workingRoute.FTPMonitor != No) {

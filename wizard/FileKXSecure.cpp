@@ -4,6 +4,7 @@
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
@@ -60,6 +61,8 @@ void FileKXSecure::Form_Load()
 void FileKXSecure::OKButton_Click()
 {
     RouteStore &st = store();
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("IP Address of QTMX"), Text1->text()}})))
+        return;
     st.workingRoute.KXSecureIP = Text1->text();
     // A text that is no number, or too big for 32 bits, keeps the old port.
     if (const auto port = Numeric::toInt32(Text3->text()))

@@ -37,6 +37,7 @@ MoveVia::MoveVia(FormContext &context)
         Option1[i] =
             makeControl<QRadioButton>(Picture1, arrayName(QStringLiteral("Option1"), i), 0, 60 + i * 420, 3495, 315, captions[i]);
     }
+    chooseByArrows({Option1[0], Option1[1], Option1[2]});
 
     OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 4080, 240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);

@@ -54,7 +54,7 @@ void RuleName::OKButton_Click()
     const QString name = RouteChecks::cleanName(Text1->text());
     st.workingRoute.RouteDef = name;
     Text1->setText(name);
-    if (name.isEmpty())
+    if (name.isEmpty() || showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name}})))
         return;
     st.workingRoute.UserDirectory = st.inDataFolder(QStringLiteral("Complete"));
     st.workingRoute.Pattern = QStringLiteral("*.*");

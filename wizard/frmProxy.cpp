@@ -5,6 +5,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 
 #include <QGroupBox>
@@ -34,6 +35,7 @@ frmProxy::frmProxy(FormContext &context)
     rbSite = makeControl<QRadioButton>(Picture1, QStringLiteral("rbSite"), 0, 435, 1215, 285, QStringLiteral("Site"));
     rbLogin = makeControl<QRadioButton>(Picture1, QStringLiteral("rbLogin"), 0, 810, 1215, 285, QStringLiteral("Login"));
     rbOpen = makeControl<QRadioButton>(Picture1, QStringLiteral("rbOpen"), 0, 1185, 1215, 285, QStringLiteral("Open"));
+    chooseByArrows({rbUser, rbSite, rbLogin, rbOpen});
 
     pnlPrxyCon = new QGroupBox(QStringLiteral("Proxy Connection"), this);
     pnlPrxyCon->setObjectName(QStringLiteral("pnlPrxyCon"));
@@ -106,6 +108,10 @@ void frmProxy::storeInto(RouteDef &w) const
 
 void frmProxy::OKButton_Click()
 {
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Proxy Server"), editPrxyHost->text()},
+                                                         {QStringLiteral("Proxy User"), editPrxyUsr->text()},
+                                                         {QStringLiteral("Proxy Password"), editPrxyPwd->text()}})))
+        return;
     storeInto(store().workingRoute);
     // Stays loaded: the FTP page reads these controls again on its own OK.
     setResult(Accepted);
