@@ -90,7 +90,6 @@ private:
 
     FormContext &m_context;
     RouteStore &m_store;
-    ImageList *m_treeImages = nullptr;
     QString m_startupFailure;
 };
 
