@@ -3,12 +3,6 @@ include(CMakePackageConfigHelpers)
 install(TARGETS MolvikWizard EXPORT MolvikWizardTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# Beside the library, where it looks for it.
-if(WIN32)
-  install(TARGETS molvik-print LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
-else()
-  install(TARGETS molvik-print LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-endif()
 # The headers a host needs, and no more: the control, the form context and the
 # seams a host may pass, the route record and store, the dialog wrapper, the
 # route test.

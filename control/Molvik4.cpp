@@ -5,6 +5,7 @@
 #include "control/RouteTestWindow.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
@@ -155,7 +156,6 @@ void Molvik4::UserControl_Initialize()
 void Molvik4::UpdateTree()
 {
     check(Reg::selectDataFolder(m_store));
-    m_treeImages = ImageList1;
     Tree->clear();
     const int count = qBound(0, m_store.routeCount, RouteStore::kMaxRoutes);
     for (int i = 1; i <= count; ++i) {
@@ -349,8 +349,8 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
     node->setData(0, kImageRole, image);
     // The tree cuts a long name short; the tip shows it whole.
     node->setToolTip(0, text);
-    if (image > 0 && m_treeImages)
-        node->setIcon(0, m_treeImages->icon(image));
+    if (image > 0)
+        node->setIcon(0, ImageList1->icon(image));
     return node;
 }
 

@@ -111,7 +111,6 @@ private:
 
     FormContext &m_context;
     RouteStore &m_store;
-    ImageList *m_treeImages = nullptr;
     QString m_startupFailure;
     QFileSystemWatcher *m_watch = nullptr;
     int m_commands = 0;        // commands running: the file is followed once they end

@@ -2,7 +2,6 @@
 
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "store/Reg.h"
@@ -160,12 +159,11 @@ void frmEdit::Command1_Click(int Index)
 {
     if (Index < 0 || Index >= int(std::size(Text1)) || !Text1[Index])
         return;
-    guarded([&] { m_dialog = std::make_unique<clsDialog>(context()); });
-    guarded([&] {
-        const QString folder = m_dialog ? m_dialog->ShowDirectory(this) : QString();
-        if (!folder.isEmpty())
-            Text1[Index]->setText(folder);
-    });
+    m_dialog = std::make_unique<clsDialog>(context());
+    // A cancelled browser keeps the box as it was.
+    const QString folder = m_dialog->ShowDirectory(this);
+    if (!folder.isEmpty())
+        Text1[Index]->setText(folder);
 }
 
 void frmEdit::Command3_Click()
@@ -173,13 +171,13 @@ void frmEdit::Command3_Click()
     // Each page sees the edit index and only fills the working route.
     const RouteDef &w = store().workingRoute;
     if (w.EmailTransfer != No)
-        guarded([&] { showModal(context().form<FileEmail>()); });
+        showModal(context().form<FileEmail>());
     if (w.FTPMonitor != No)
-        guarded([&] { showModal(context().form<FileFTP>()); });
+        showModal(context().form<FileFTP>());
     if (w.FTPTransfer != No)
-        guarded([&] { showModal(context().form<FileFTP>()); });
+        showModal(context().form<FileFTP>());
     if (w.KelmTransfer != No || w.KelmXTransfer != No)
-        guarded([&] { showModal(context().form<FileKXSecure>()); });
+        showModal(context().form<FileKXSecure>());
 }
 
 void frmEdit::OKButton_Click()
@@ -187,14 +185,11 @@ void frmEdit::OKButton_Click()
     RouteStore &st = store();
     RouteDef &w = st.workingRoute;
     // A folder that cannot be made shows up as the failed save below.
-    guarded([&] { (void)Reg::ensureDataFolder(st); });
+    (void)Reg::ensureDataFolder(st);
 
     const QString name = Text1[0]->text();
     if (!name.isEmpty() && RuleSys::nameTaken(st, name, st.editIndex)) {
-        guarded([&] {
-            context().message(this,
-                              {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
-        });
+        context().message(this, {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
         return;
     }
     if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name},
@@ -220,12 +215,10 @@ void frmEdit::OKButton_Click()
 
     const int slot = std::exchange(st.editIndex, qint16(0));
     // Not reported here; the control tells its host or the operator once the editor is closed.
-    guarded([&] {
-        const RuleSys::Change change = validSlot(slot) ? RuleSys::replaceRoute(st, st.routesPath(), slot, m_loaded, w)
-                                                       : RuleSys::changeRoutes(st, st.routesPath(), [](RouteStore &) { return QString(); });
-        st.lastEditSaveFailure = change.failure;
-        st.lastRefusal = change.refusal;
-    });
+    const RuleSys::Change change = validSlot(slot) ? RuleSys::replaceRoute(st, st.routesPath(), slot, m_loaded, w)
+                                                   : RuleSys::changeRoutes(st, st.routesPath(), [](RouteStore &) { return QString(); });
+    st.lastEditSaveFailure = change.failure;
+    st.lastRefusal = change.refusal;
     unloadForm();
 }
 

@@ -2,9 +2,9 @@
 
 #include "forms/Form.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "store/RouteChecks.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
@@ -109,15 +109,48 @@ bool showProblems(Form &page, const QString &problems)
 {
     if (problems.isEmpty())
         return false;
-    guarded([&] {
-        page.context().message(&page, {problems, RouteChecks::problemsTitle(), MsgIcon::Information, MsgButtons::Ok});
-    });
+    page.context().message(&page, {problems, RouteChecks::problemsTitle(), MsgIcon::Information, MsgButtons::Ok});
     return true;
 }
 
 QIcon browseIcon()
 {
     return QIcon(QPixmap(xpm::browse));
+}
+
+int checkValue(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Unchecked:
+        return 0;
+    case Qt::PartiallyChecked:
+        return 2;
+    case Qt::Checked:
+        return 1;
+    }
+    return 0;
+}
+
+void setCheckValue(QCheckBox *box, int value)
+{
+    if (value == 2)
+        box->setTristate(true);
+    box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+QString arrayName(const QString &name, int index)
+{
+    return name + u'(' + QString::number(index) + u')';
+}
+
+void setTabChain(std::initializer_list<QWidget *> chain)
+{
+    const QWidget *previous = nullptr;
+    for (QWidget *w : chain) {
+        if (previous)
+            QWidget::setTabOrder(const_cast<QWidget *>(previous), w);
+        previous = w;
+    }
 }
 
 } // namespace molvik

@@ -2,7 +2,6 @@
 
 #include "forms/Form.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
 #include "store/RouteStore.h"
@@ -63,7 +62,7 @@ void ExplainPanel::Explain_Click()
         if (screen > 0 && grown >= screen)
             grown = screen;
     }
-    guarded([&] { m_page.setHeightTwips(grown); });
+    m_page.setHeightTwips(grown);
     showBox(true);
     // Read every time the page grows, so an edited file shows at the next press.
     QString text = Reg::readExplanation(m_page.store().environment(), m_page.objectName());
@@ -74,7 +73,7 @@ void ExplainPanel::Text2_Click()
 {
     if (m_savedHeight == 0)
         return;
-    guarded([&] { m_page.setHeightTwips(m_savedHeight); });
+    m_page.setHeightTwips(m_savedHeight);
     m_savedHeight = 0;
     showBox(false);
 }

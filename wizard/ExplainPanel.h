@@ -37,9 +37,6 @@ public:
     void Explain_Click();
     void Text2_Click();
 
-    // Zero at normal height, else the height before the page grew.
-    qint32 savedHeight() const { return m_savedHeight; }
-
     QPushButton *Explain = nullptr;
     QPlainTextEdit *Text2 = nullptr;
 

@@ -2,7 +2,6 @@
 
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
@@ -58,12 +57,10 @@ FileCopy::~FileCopy() = default;
 
 void FileCopy::Command1_Click()
 {
-    guarded([&] {
-        if (!m_dialog)
-            m_dialog = std::make_unique<clsDialog>(context());
-    });
+    if (!m_dialog)
+        m_dialog = std::make_unique<clsDialog>(context());
     // A cancelled browser gives the empty text, which empties the box too.
-    guarded([&] { Text1->setText(m_dialog ? m_dialog->ShowDirectory(this) : QString()); });
+    Text1->setText(m_dialog->ShowDirectory(this));
 }
 
 void FileCopy::OKButton_Click()
@@ -73,7 +70,7 @@ void FileCopy::OKButton_Click()
         showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Destination Directory"), destination}})))
         return;
     store().workingRoute.RemoteDirectory = destination;
-    guarded([&] { RuleSys::appendAndSave(store()); });
+    RuleSys::appendAndSave(store());
     unloadForm();
 }
 

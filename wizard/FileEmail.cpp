@@ -1,7 +1,6 @@
 #include "wizard/FileEmail.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
@@ -78,64 +77,9 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Email Options"), this);
     Twips::place(Frame1, 120, 120, 6375, 6015);
 
-    for (const BoxRow &row : kFrame1Rows) {
-        Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame1);
-        Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
-        if (row.index == 2)
-            continue;
-        Text1[row.index] = new QLineEdit(Frame1);
-        Twips::place(Text1[row.index], 2040, row.top, row.boxWidth, 285);
-    }
-    Text1Message = new QPlainTextEdit(Frame1);
-    Text1Message->setObjectName(arrayName(QStringLiteral("Text1"), 2));
-    Text1Message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1Message->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // Tab moves on to the next box, as in every other box of the page.
-    Text1Message->setTabChangesFocus(true);
-    Twips::place(Text1Message, 2040, 1080, 4095, 1125);
-    // No longer than a one-line box holds (32767), so the routes file always
-    // keeps the message whole.
-    connect(Text1Message, &QPlainTextEdit::textChanged, this, [this] {
-        constexpr int most = 32767;
-        if (Text1Message->document()->characterCount() - 1 <= most)
-            return;
-        QTextCursor cut(Text1Message->document());
-        cut.setPosition(most);
-        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        cut.removeSelectedText();
-    });
-
-    Frame3 = frame(QStringLiteral("Frame3"), QString(), Frame1);
-    Twips::place(Frame3, 120, 1320, 1815, 855);
-    Picture1 = new QWidget(Frame3);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Twips::place(Picture1, 120, 240, 1575, 495);
-    optMail[0] = new QRadioButton(QStringLiteral("Use SMTP"), Picture1);
-    optMail[1] = new QRadioButton(QStringLiteral("Use MAPI System"), Picture1);
-    for (int i = 0; i < 2; ++i) {
-        optMail[i]->setObjectName(arrayName(QStringLiteral("optMail"), i));
-        Twips::place(optMail[i], 0, i * 240, 1575, 195);
-    }
-
-    Frame2 = frame(kServerFrame, QString(), Frame1);
-    Twips::place(Frame2, 120, 2280, 6015, 3495);
-    Label1 = new QLabel(QStringLiteral("Server Account Information"), Frame2);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont underlined = tahoma();
-    underlined.setUnderline(true);
-    Label1->setFont(underlined);
-    Twips::place(Label1, 120, 120, 2535, 255);
-
-    for (const BoxRow &row : kFrame2Rows) {
-        Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame2);
-        Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
-        Text1[row.index] = new QLineEdit(Frame2);
-        Twips::place(Text1[row.index], 1920, row.top, row.boxWidth, 285);
-    }
-    makePasswordBox(Text1[5]);
-
-    Check1 = makeControl<QCheckBox>(Frame2, QStringLiteral("Check1"), 120, 1680, 5775, 255,
-                                    QStringLiteral("My Server requires POP3 authorization"));
+    buildMessageBoxes();
+    buildModeOptions();
+    buildServerFrame();
 
     for (int i = 0; i < 10; ++i) {
         Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
@@ -168,6 +112,74 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     connect(Check1, &QCheckBox::stateChanged, this, &FileEmail::Check1_Click);
     connect(OKButton, &QPushButton::clicked, this, &FileEmail::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &FileEmail::CancelButton_Click);
+}
+
+void FileEmail::buildMessageBoxes()
+{
+    for (const BoxRow &row : kFrame1Rows) {
+        Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame1);
+        Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
+        if (row.index == 2)
+            continue;
+        Text1[row.index] = new QLineEdit(Frame1);
+        Twips::place(Text1[row.index], 2040, row.top, row.boxWidth, 285);
+    }
+    Text1Message = new QPlainTextEdit(Frame1);
+    Text1Message->setObjectName(arrayName(QStringLiteral("Text1"), 2));
+    Text1Message->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1Message->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the next box, as in every other box of the page.
+    Text1Message->setTabChangesFocus(true);
+    Twips::place(Text1Message, 2040, 1080, 4095, 1125);
+    // No longer than a one-line box holds (32767), so the routes file always
+    // keeps the message whole.
+    connect(Text1Message, &QPlainTextEdit::textChanged, this, [this] {
+        constexpr int most = 32767;
+        if (Text1Message->document()->characterCount() - 1 <= most)
+            return;
+        QTextCursor cut(Text1Message->document());
+        cut.setPosition(most);
+        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+    });
+}
+
+void FileEmail::buildModeOptions()
+{
+    Frame3 = frame(QStringLiteral("Frame3"), QString(), Frame1);
+    Twips::place(Frame3, 120, 1320, 1815, 855);
+    Picture1 = new QWidget(Frame3);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Twips::place(Picture1, 120, 240, 1575, 495);
+    optMail[0] = new QRadioButton(QStringLiteral("Use SMTP"), Picture1);
+    optMail[1] = new QRadioButton(QStringLiteral("Use MAPI System"), Picture1);
+    for (int i = 0; i < 2; ++i) {
+        optMail[i]->setObjectName(arrayName(QStringLiteral("optMail"), i));
+        Twips::place(optMail[i], 0, i * 240, 1575, 195);
+    }
+}
+
+void FileEmail::buildServerFrame()
+{
+    Frame2 = frame(kServerFrame, QString(), Frame1);
+    Twips::place(Frame2, 120, 2280, 6015, 3495);
+    Label1 = new QLabel(QStringLiteral("Server Account Information"), Frame2);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont underlined = tahoma();
+    underlined.setUnderline(true);
+    Label1->setFont(underlined);
+    Twips::place(Label1, 120, 120, 2535, 255);
+
+    for (const BoxRow &row : kFrame2Rows) {
+        Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame2);
+        Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
+        Text1[row.index] = new QLineEdit(Frame2);
+        Twips::place(Text1[row.index], 1920, row.top, row.boxWidth, 285);
+    }
+    makePasswordBox(Text1[5]);
+
+    Check1 = makeControl<QCheckBox>(Frame2, QStringLiteral("Check1"), 120, 1680, 5775, 255,
+                                    QStringLiteral("My Server requires POP3 authorization"));
 }
 
 void FileEmail::Form_Load()
@@ -241,7 +253,7 @@ void FileEmail::OKButton_Click()
         return;
     // From the route editor the editor saves, when its own OK is pressed.
     if (store().editIndex == 0)
-        guarded([&] { RuleSys::appendAndSave(store()); });
+        RuleSys::appendAndSave(store());
     unloadForm();
 }
 

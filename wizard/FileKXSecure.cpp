@@ -1,7 +1,6 @@
 #include "wizard/FileKXSecure.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "platform/Numeric.h"
@@ -68,15 +67,15 @@ void FileKXSecure::OKButton_Click()
     // A text that is no number, or too big for 32 bits, keeps the old port.
     if (const auto port = Numeric::toInt32(Text3->text()))
         st.workingRoute.KXSecurePort = *port;
-    hideForm();
+    hide();
     if (st.editIndex == 0)
-        guarded([&] { RuleSys::appendAndSave(st); });
+        RuleSys::appendAndSave(st);
     unloadForm();
 }
 
 void FileKXSecure::CancelButton_Click()
 {
-    hideForm();
+    hide();
     unloadForm();
 }
 

@@ -55,7 +55,7 @@ MoveVia::MoveVia(FormContext &context)
 void MoveVia::OKButton_Click()
 {
     RouteDef &w = store().workingRoute;
-    hideForm();
+    hide();
     if (Option1[0]->isChecked()) {
         w.DirTransfer = Yes;
         showModal(context().form<FileCopy>());
@@ -76,7 +76,7 @@ void MoveVia::OKButton_Click()
 
 void MoveVia::CancelButton_Click()
 {
-    hideForm();
+    hide();
 }
 
 } // namespace molvik

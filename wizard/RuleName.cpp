@@ -1,7 +1,6 @@
 #include "wizard/RuleName.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
@@ -51,7 +50,7 @@ void RuleName::OKButton_Click()
     RouteStore &st = store();
     // The page goes on without the shared folder; the save at the end of the
     // wizard meets the same failure and the control reports it.
-    guarded([&] { (void)Reg::ensureDataFolder(st); });
+    (void)Reg::ensureDataFolder(st);
     const QString name = RouteChecks::cleanName(Text1->text());
     st.workingRoute.RouteDef = name;
     Text1->setText(name);
@@ -61,13 +60,13 @@ void RuleName::OKButton_Click()
     st.workingRoute.Pattern = QStringLiteral("*.*");
     st.workingRoute.UserID.clear();
     Text1->clear();
-    hideForm();
+    hide();
     showModal(context().form<MoveVia>());
 }
 
 void RuleName::CancelButton_Click()
 {
-    hideForm();
+    hide();
 }
 
 } // namespace molvik

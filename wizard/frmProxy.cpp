@@ -93,16 +93,10 @@ void frmProxy::Form_Load()
     setOptionValue(rbUser, w.rbUser != No);
 }
 
-void frmProxy::OKButton_Click()
+void frmProxy::storeInto(RouteDef &w) const
 {
-    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Proxy Server"), editPrxyHost->text()},
-                                                         {QStringLiteral("Proxy User"), editPrxyUsr->text()},
-                                                         {QStringLiteral("Proxy Password"), editPrxyPwd->text()}})))
-        return;
-    RouteDef &w = store().workingRoute;
     w.PrxyHost = editPrxyHost->text();
     w.PrxyPass = editPrxyPwd->text();
-    // A port that does not convert keeps the old one, without a word.
     if (const auto port = Numeric::toInt32(editPrxyPort->text()))
         w.PrxyPort = *port;
     w.PrxyUser = editPrxyUsr->text();
@@ -110,9 +104,18 @@ void frmProxy::OKButton_Click()
     w.rbLogin = yesNo(rbLogin->isChecked());
     w.rbSite = yesNo(rbSite->isChecked());
     w.rbUser = yesNo(rbUser->isChecked());
+}
+
+void frmProxy::OKButton_Click()
+{
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Proxy Server"), editPrxyHost->text()},
+                                                         {QStringLiteral("Proxy User"), editPrxyUsr->text()},
+                                                         {QStringLiteral("Proxy Password"), editPrxyPwd->text()}})))
+        return;
+    storeInto(store().workingRoute);
     // Stays loaded: the FTP page reads these controls again on its own OK.
     setResult(Accepted);
-    hideForm();
+    hide();
 }
 
 void frmProxy::CancelButton_Click()

@@ -43,16 +43,6 @@ public:
     mutable bool failWrites = false;
 };
 
-// The exit code of a program run to its end (-1 when it had to be killed); its standard error in err.
-int run(const QString &program, const QStringList &arguments, QString &err)
-{
-    QProcess p;
-    p.start(program, arguments);
-    const bool ended = p.waitForFinished(20000); // else killed as p goes
-    err = QString::fromLocal8Bit(p.readAllStandardError());
-    return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
 // Lays out the folder, blank between entries: "name" a routes file of that
 // name, "name=text" a file of that text ("refused" one whose first line is
 // not <Routes>), "name=fifo", "name>target" a symbolic link, "name=locked" a
@@ -248,9 +238,8 @@ TEST(FileSituations, TheHostIsToldAndNoByteOfTheOperatorsDataIsLost)
             EXPECT_EQ(readFile(dir + k.section(u'>', -1)), readFile(original.filePath(k.section(u'>', 0, 0)))) << k.toStdString();
         EXPECT_FALSE(QFile::exists(dir + u"real/.Routes.xml.Ab12Cd.saving"_s));
         EXPECT_TRUE(!QFile::exists(dir + u"real"_s) || QFileInfo(dir + u"Routes.xml"_s).isSymLink());
-        QString err;
-        EXPECT_EQ(run(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"check"_s, dir + u"Routes.xml"_s}, err), s.checkExit)
-            << err.toStdString();
+        const ProgramRun check = runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"check"_s, dir + u"Routes.xml"_s});
+        EXPECT_EQ(check.status, s.checkExit) << check.err.toStdString();
     }
 }
 
@@ -279,8 +268,9 @@ TEST(FileSituations, AnotherUsersFileKeepsItsOwnerGroupAndMode)
                     ::chown(dir.constData(), s.folderOwner, s.folderOwner) == 0 && ::chmod(dir.constData(), s.folderMode) == 0);
         QStringList saver = u"setpriv --reuid=65534 --regid=65534 --clear-groups"_s.split(u' ').mid(0, s.saverIsNobody ? 4 : 0);
         saver << QStringLiteral(MOLVIK_SAVE_LOOP) << u"save"_s << QFile::decodeName(path) << u"1"_s << u"2"_s;
-        QString err;
-        EXPECT_EQ(run(saver.takeFirst(), saver, err), 0) << err.toStdString();
+        const QString program = saver.takeFirst();
+        const ProgramRun save = runProgram(program, saver);
+        EXPECT_EQ(save.status, 0) << save.err.toStdString();
         EXPECT_EQ(readFile(QFile::decodeName(path)), saveLoopTable(2));
         struct stat st = {};
         ASSERT_EQ(::stat(path.constData(), &st), 0);
@@ -297,9 +287,9 @@ TEST(FileSituations, AScreenshotRunWithAFailingStartUpEndsAndSaysWhy)
     for (const QFileInfo &file : program.dir().entryInfoList({program.fileName(), u"lib*.so*"_s}, QDir::Files))
         ASSERT_TRUE(QFile::copy(file.absoluteFilePath(), tmp.filePath(file.fileName())));
     writeFile(tmp.filePath(u"Routes.xml/inside"_s), "mine");
-    QString err;
-    EXPECT_EQ(run(tmp.filePath(program.fileName()), {u"--screenshot"_s, tmp.filePath(u"shot.png"_s)}, err), 1);
-    EXPECT_TRUE(err.contains(u"Routes.xml: not a regular file"_s)) << err.toStdString();
+    const ProgramRun shot = runProgram(tmp.filePath(program.fileName()), {u"--screenshot"_s, tmp.filePath(u"shot.png"_s)});
+    EXPECT_EQ(shot.status, 1);
+    EXPECT_TRUE(shot.err.contains("Routes.xml: not a regular file")) << shot.err.toStdString();
     EXPECT_GT(QFileInfo(tmp.filePath(u"shot.png"_s)).size(), 0);
 }
 
@@ -352,9 +342,9 @@ TEST(UnkeptValues, RefusedWithWhatCannotBeKeptAndTheFileUnchanged)
 
         d.s.write(u"r.json"_s, "{\"RouteDef\": \"" + QString(typed).replace(u'"', u"\\\""_s).toUtf8() +
                                    "\", \"DirTransfer\": true, \"RemoteDirectory\": \"/\"}");
-        QString err;
-        EXPECT_EQ(run(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"add"_s, d.s.path(u"Routes.xml"_s), d.s.path(u"r.json"_s)}, err), 1);
-        EXPECT_EQ(err, u"molvik-routes: "_s + told(cleaned, "RouteDef") + u'\n');
+        const ProgramRun add = runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"add"_s, d.s.path(u"Routes.xml"_s), d.s.path(u"r.json"_s)});
+        EXPECT_EQ(add.status, 1);
+        EXPECT_EQ(QString::fromUtf8(add.err), u"molvik-routes: "_s + told(cleaned, "RouteDef") + u'\n');
         EXPECT_EQ(d.s.read(u"Routes.xml"_s), before);
     }
 }
