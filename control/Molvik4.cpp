@@ -418,9 +418,11 @@ void Molvik4::runCommand(const std::function<void()> &command)
     }
     if (--m_commands > 0)
         return;
-    if (m_followLater)
+    // With a label's editor still open, the host hears once the edit has ended.
+    if (m_followLater || Tree->indexWidget(Tree->currentIndex()))
         followFile();
-    announce();
+    else
+        announce();
 }
 
 bool Molvik4::renameAtOnce(int slot, const QString &name)
