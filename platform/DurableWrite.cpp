@@ -1,72 +1,22 @@
 #include "platform/DurableWrite.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 
-#ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QSaveFile>
-#endif
 
 namespace molvik {
 
 namespace {
 
-QString systemMessage(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
-
-// The file a path names once symlinks are followed, so the temporary file
-// goes where the rename can reach and the sweep looks where it was left.
-QString realPath(const QString &local)
-{
-    const QFileInfo info(local);
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty())
-        return canonical;
-    return info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
-}
-
-} // namespace
-
-namespace {
-
-// Hidden, six random letters or digits and a fixed suffix: no operator's
-// backup of the file looks like this.
-bool isTemporaryName(QByteArrayView name, QByteArrayView fileName)
-{
-    constexpr QByteArrayView suffix(".saving");
-    if (name.size() != 1 + fileName.size() + 1 + 6 + suffix.size() || !name.startsWith('.') ||
-        name.sliced(1, fileName.size()) != fileName || name[1 + fileName.size()] != '.' || !name.endsWith(suffix))
-        return false;
-    for (const char c : name.sliced(2 + fileName.size(), 6)) {
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
-bool DurableWrite::isTemporaryOf(const QString &name, const QString &fileName)
-{
-    return isTemporaryName(QFile::encodeName(name), QFile::encodeName(fileName));
-}
-
-#ifdef Q_OS_UNIX
-
-namespace {
+using Code = IoResult::Code;
 
 class Descriptor
 {
@@ -88,6 +38,33 @@ private:
     int m_fd;
 };
 
+constexpr QByteArrayView kTemporarySuffix(".saving");
+
+// Hidden, six random letters or digits and a fixed suffix: no operator's
+// backup of the file looks like this.
+bool isTemporaryName(QByteArrayView name, QByteArrayView fileName)
+{
+    if (name.size() != 1 + fileName.size() + 1 + 6 + kTemporarySuffix.size() || !name.startsWith('.') ||
+        name.sliced(1, fileName.size()) != fileName || name[1 + fileName.size()] != '.' || !name.endsWith(kTemporarySuffix))
+        return false;
+    for (const char c : name.sliced(2 + fileName.size(), 6)) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// The file a save replaces. A symlink is followed, so the temporary file goes
+// where the rename can reach and the sweep looks where it was left.
+QByteArray realTarget(const QString &local)
+{
+    const QFileInfo info(local);
+    if (!info.isSymLink())
+        return QFile::encodeName(local);
+    const QString canonical = info.canonicalFilePath();
+    return QFile::encodeName(canonical.isEmpty() ? info.symLinkTarget() : canonical);
+}
+
 int openFolder(const QByteArray &folder)
 {
     return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -104,10 +81,10 @@ int syncFolder(const QByteArray &folder)
 
 int lockRetrying(int fd, int operation)
 {
-    int r;
-    while ((r = ::flock(fd, operation)) != 0 && errno == EINTR) {
+    int status;
+    while ((status = ::flock(fd, operation)) != 0 && errno == EINTR) {
     }
-    return r == 0 ? 0 : errno;
+    return status == 0 ? 0 : errno;
 }
 
 // Every byte from the file offset on; 0 or the errno of the failure.
@@ -125,36 +102,9 @@ int writeAll(int fd, const QByteArray &content)
     return 0;
 }
 
-// Every byte at offset 0, then the length, then a sync.
-int rewriteInPlace(int fd, const QByteArray &content)
-{
-    if (::lseek(fd, 0, SEEK_SET) != 0)
-        return errno;
-    if (const int err = writeAll(fd, content); err != 0)
-        return err;
-    if (::ftruncate(fd, off_t(content.size())) != 0)
-        return errno;
-    return ::fdatasync(fd) == 0 ? 0 : errno;
-}
-
-// A path split into its folder and its last component, as bytes.
-struct Place
-{
-    QByteArray path;
-    QByteArray folder;
-    QByteArray name;
-
-    explicit Place(const QString &local) : path(QFile::encodeName(local))
-    {
-        const qsizetype slash = path.lastIndexOf('/');
-        folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.first(slash);
-        name = path.sliced(slash + 1);
-    }
-};
-
 // Removes temporary files of fileName that killed saves left behind. One a
 // live save holds is locked, and stays. folderFd stays open.
-void sweep(int folderFd, const Place &place)
+void sweep(int folderFd, const QByteArray &fileName)
 {
     const int listFd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
     if (listFd < 0)
@@ -166,7 +116,7 @@ void sweep(int folderFd, const Place &place)
     }
     ::rewinddir(dir);
     while (const dirent *entry = ::readdir(dir)) {
-        if (!isTemporaryName(QByteArrayView(entry->d_name), place.name))
+        if (!isTemporaryName(QByteArrayView(entry->d_name), fileName))
             continue;
         const Descriptor fd(::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat st
@@ -179,25 +129,25 @@ void sweep(int folderFd, const Place &place)
 }
 
 // A new, owner-only temporary file beside the target; its name goes to
-// name. -1 with errno on failure. Locked when asked, so no other save's sweep
+// path. -1 with errno on failure. Locked when asked, so no other save's sweep
 // takes it: needed only when the folder lock, under which every sweep runs,
 // is not held.
-int createTemporary(const Place &place, QByteArray &name, bool lock)
+int createTemporary(const QByteArray &folder, const QByteArray &fileName, bool lock, QByteArray &path)
 {
     static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    const QByteArray stem = place.folder + "/." + place.name + '.';
+    const QByteArray stem = folder + "/." + fileName + '.';
     for (int attempt = 0; attempt < 64; ++attempt) {
         // O_EXCL, not the name, keeps the file ours: a seeded generator will do.
         char random[6];
         for (char &c : random)
             c = alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet - 1))];
-        name = stem + QByteArrayView(random, 6) + ".saving";
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        path = stem + QByteArrayView(random, 6) + kTemporarySuffix;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
             if (lock && lockRetrying(fd, LOCK_EX) != 0) {
                 const int err = errno;
                 ::close(fd);
-                ::unlink(name.constData());
+                ::unlink(path.constData());
                 errno = err;
                 return -1;
             }
@@ -210,97 +160,130 @@ int createTemporary(const Place &place, QByteArray &name, bool lock)
     return -1;
 }
 
-} // namespace
-
-IoResult DurableWrite::write(const QString &local, const QString &reported, const QByteArray &content)
+// The old file's owner, group and mode on the temporary file, before the
+// first byte: others must never read the passwords. A new file keeps the
+// owner-only mode of its creation. 0 or the errno of the failure.
+int takeOwnerAndMode(int fd, const struct stat *old)
 {
-    auto failure = [&](IoResult::Code code, int err, const QString &why = {}) {
-        return IoResult::failure(code, reported, why.isEmpty() ? systemMessage(err) : why, err);
-    };
-
-    // Held until the function returns: the save of one process at a time. A
-    // folder we may not list or lock still gets a save, just not serialised.
-    Place place(local);
-    Descriptor folder(openFolder(place.folder));
-    if (!folder && (errno == ENOENT || errno == ENOTDIR))
-        return failure(IoResult::Code::OpenFailed, errno);
-    bool folderLocked = folder && lockRetrying(folder.get(), LOCK_EX) == 0;
-
-    struct stat old
-    {
-    };
-    bool existed = ::lstat(place.path.constData(), &old) == 0;
-    if (existed && S_ISLNK(old.st_mode)) {
-        // The file a symlink names, so the temporary file goes where the
-        // rename can reach and the sweep looks where it was left.
-        place = Place(realPath(local));
-        folder.reset(openFolder(place.folder));
-        if (!folder && (errno == ENOENT || errno == ENOTDIR))
-            return failure(IoResult::Code::OpenFailed, errno);
-        folderLocked = folder && lockRetrying(folder.get(), LOCK_EX) == 0;
-        existed = ::stat(place.path.constData(), &old) == 0;
-    }
-    if (!existed && errno != ENOENT)
-        return failure(IoResult::Code::OpenFailed, errno);
-    if (existed && !S_ISREG(old.st_mode))
-        return failure(IoResult::Code::OpenFailed, S_ISDIR(old.st_mode) ? EISDIR : EINVAL, QStringLiteral("not a regular file"));
-    if (folder)
-        sweep(folder.get(), place);
-
-    QByteArray tempName;
-    Descriptor temp(createTemporary(place, tempName, !folderLocked));
-    bool inPlace = false;
-    if (!temp) {
-        const int err = errno;
-        if (!existed || (err != EACCES && err != EPERM))
-            return failure(IoResult::Code::OpenFailed, err);
-        inPlace = true; // a folder we may not write, holding a file we may
-    }
-    const auto discard = [&](IoResult::Code code, int err) {
-        temp.reset();
-        ::unlink(tempName.constData());
-        return failure(code, err);
-    };
     struct stat made
     {
     };
-    if (temp) {
-        if (::fstat(temp.get(), &made) != 0)
-            return discard(IoResult::Code::OpenFailed, errno);
-        if (existed && (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
-            ::fchown(temp.get(), old.st_uid, old.st_gid) != 0) {
-            // Another user's file: a new file could not be theirs.
-            temp.reset();
-            ::unlink(tempName.constData());
-            inPlace = true;
-        }
-    }
-    if (inPlace) {
-        const Descriptor fd(::open(place.path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (!fd)
-            return failure(IoResult::Code::OpenFailed, errno);
-        // New bytes over the old, then the length: a save cut short leaves
-        // the new table with the old file's tail after its closing line,
-        // which a reader never reaches.
-        if (const int err = rewriteInPlace(fd.get(), content); err != 0)
-            return failure(IoResult::Code::WriteFailed, err);
-        return IoResult::success();
-    }
+    if (::fstat(fd, &made) != 0)
+        return errno;
+    if (old && (made.st_uid != old->st_uid || made.st_gid != old->st_gid) && ::fchown(fd, old->st_uid, old->st_gid) != 0)
+        return errno;
+    if (const mode_t mode = old ? old->st_mode & 07777 : 0600; (made.st_mode & 07777) != mode && ::fchmod(fd, mode) != 0)
+        return errno;
+    return 0;
+}
 
-    // The mode before the first byte: others must never read the passwords.
-    // A new file mostly has it from its creation already.
-    if (const mode_t mode = existed ? old.st_mode & 07777 : 0600; (made.st_mode & 07777) != mode && ::fchmod(temp.get(), mode) != 0)
-        return discard(IoResult::Code::WriteFailed, errno);
-    if (const int err = writeAll(temp.get(), content); err != 0)
-        return discard(IoResult::Code::WriteFailed, err);
-    if (::fdatasync(temp.get()) != 0)
-        return discard(IoResult::Code::WriteFailed, errno);
-    if (::rename(tempName.constData(), place.path.constData()) != 0)
-        return discard(IoResult::Code::CommitFailed, errno);
-    // Through the descriptor already open, when the folder could be opened.
-    if (const int err = folder ? (::fsync(folder.get()) == 0 ? 0 : errno) : syncFolder(place.folder); err != 0)
-        return failure(IoResult::Code::SyncFailed, err);
-    return IoResult::success();
+// Written, synced and renamed over the target: the path holds the old
+// content or the new, never a cut file. The temporary file is gone after a
+// failure.
+IoResult replaceThroughTemporary(int temp, const QByteArray &tempPath, const QByteArray &target, const QString &reported,
+                                 const QByteArray &content)
+{
+    Code code = Code::WriteFailed;
+    int err = writeAll(temp, content);
+    if (err == 0 && ::fdatasync(temp) != 0)
+        err = errno;
+    if (err == 0 && ::rename(tempPath.constData(), target.constData()) != 0) {
+        err = errno;
+        code = Code::CommitFailed;
+    }
+    if (err == 0)
+        return IoResult::success();
+    ::unlink(tempPath.constData());
+    return IoResult::systemFailure(code, reported, err);
+}
+
+// New bytes over the old, then the length, then a sync: a save cut short
+// leaves the new table with the old file's tail after its closing line,
+// which a reader never reaches.
+IoResult rewriteInPlace(const QByteArray &target, const QString &reported, const QByteArray &content)
+{
+    const Descriptor fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd)
+        return IoResult::systemFailure(Code::OpenFailed, reported, errno);
+    int err = ::lseek(fd.get(), 0, SEEK_SET) == 0 ? writeAll(fd.get(), content) : errno;
+    if (err == 0 && ::ftruncate(fd.get(), off_t(content.size())) != 0)
+        err = errno;
+    if (err == 0 && ::fdatasync(fd.get()) != 0)
+        err = errno;
+    return err == 0 ? IoResult::success() : IoResult::systemFailure(Code::WriteFailed, reported, err);
+}
+
+} // namespace
+
+DurableWrite::FolderLock::FolderLock(const QString &local, const QString &reported)
+    : m_local(local), m_target(realTarget(local))
+{
+    const qsizetype slash = m_target.lastIndexOf('/');
+    m_folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : m_target.first(slash);
+    m_name = m_target.sliced(slash + 1);
+    m_folderFd = openFolder(m_folder);
+    const int err = m_folderFd < 0 ? errno : lockRetrying(m_folderFd, LOCK_EX);
+    // A folder we may not list or lock still takes a save, just not serialised.
+    if (err != 0)
+        m_result = IoResult::systemFailure(err == ENOENT || err == ENOTDIR ? Code::OpenFailed : Code::LockFailed, reported, err);
+}
+
+DurableWrite::FolderLock::~FolderLock()
+{
+    if (m_folderFd >= 0)
+        ::close(m_folderFd); // and with it the lock
+}
+
+IoResult DurableWrite::write(const QString &local, const QString &reported, const QByteArray &content)
+{
+    const FolderLock lock(local, reported);
+    if (lock.m_result.code == Code::OpenFailed)
+        return lock.m_result;
+    return save(lock, reported, content);
+}
+
+IoResult DurableWrite::write(const FolderLock &held, const QString &local, const QString &reported, const QByteArray &content)
+{
+    if (!held.m_result)
+        return held.m_result;
+    if (local != held.m_local)
+        return IoResult::failure(Code::OpenFailed, reported, QStringLiteral("not the file the lock was taken for"), EINVAL);
+    return save(held, reported, content);
+}
+
+IoResult DurableWrite::save(const FolderLock &lock, const QString &reported, const QByteArray &content)
+{
+    struct stat old
+    {
+    };
+    const bool existed = ::stat(lock.m_target.constData(), &old) == 0;
+    if (!existed && errno != ENOENT)
+        return IoResult::systemFailure(Code::OpenFailed, reported, errno);
+    if (existed && !S_ISREG(old.st_mode))
+        return IoResult::notRegularFile(reported, S_ISDIR(old.st_mode));
+    const bool locked = lock.m_result.ok();
+    if (locked)
+        sweep(lock.m_folderFd, lock.m_name);
+
+    QByteArray tempPath;
+    Descriptor temp(createTemporary(lock.m_folder, lock.m_name, !locked, tempPath));
+    const int err = !temp ? errno : takeOwnerAndMode(temp.get(), existed ? &old : nullptr);
+    if (err == 0) {
+        if (IoResult replaced = replaceThroughTemporary(temp.get(), tempPath, lock.m_target, reported, content); !replaced)
+            return replaced;
+        // Through the descriptor already open, when the folder could be opened.
+        const int synced = lock.m_folderFd >= 0 ? (::fsync(lock.m_folderFd) == 0 ? 0 : errno) : syncFolder(lock.m_folder);
+        return synced == 0 ? IoResult::success() : IoResult::systemFailure(Code::SyncFailed, reported, synced);
+    }
+    if (temp) {
+        temp.reset();
+        ::unlink(tempPath.constData());
+    }
+    // A folder we may not write, holding a file we may; or another user's
+    // file, which a new file could not belong to.
+    if (existed && (err == EACCES || err == EPERM))
+        return rewriteInPlace(lock.m_target, reported, content);
+    return IoResult::systemFailure(Code::OpenFailed, reported, err);
 }
 
 IoResult DurableWrite::move(const QString &from, const QString &to, const QString &reported)
@@ -309,54 +292,15 @@ IoResult DurableWrite::move(const QString &from, const QString &to, const QStrin
     struct stat st
     {
     };
-    if (::stat(source.constData(), &st) != 0) {
-        const int err = errno;
-        return IoResult::failure(err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, reported,
-                                 systemMessage(err), err);
-    }
+    if (::stat(source.constData(), &st) != 0)
+        return IoResult::systemFailure(errno == ENOENT ? Code::NotFound : Code::OpenFailed, reported, errno);
     if (!S_ISREG(st.st_mode))
-        return IoResult::failure(IoResult::Code::OpenFailed, reported, QStringLiteral("not a regular file"),
-                                 S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    if (::rename(source.constData(), QFile::encodeName(to).constData()) != 0) {
-        const int err = errno;
-        return IoResult::failure(IoResult::Code::CommitFailed, reported, systemMessage(err), err);
-    }
+        return IoResult::notRegularFile(reported, S_ISDIR(st.st_mode));
+    if (::rename(source.constData(), QFile::encodeName(to).constData()) != 0)
+        return IoResult::systemFailure(Code::CommitFailed, reported, errno);
     if (const int err = syncFolder(QFile::encodeName(QFileInfo(from).absolutePath())); err != 0)
-        return IoResult::failure(IoResult::Code::SyncFailed, reported, systemMessage(err), err);
+        return IoResult::systemFailure(Code::SyncFailed, reported, err);
     return IoResult::success();
 }
-
-#else
-
-IoResult DurableWrite::write(const QString &local, const QString &reported, const QByteArray &content)
-{
-    QSaveFile file(realPath(local));
-    if (!file.open(QIODevice::WriteOnly))
-        return IoResult::failure(IoResult::Code::OpenFailed, reported, file.errorString());
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return IoResult::failure(IoResult::Code::WriteFailed, reported, why);
-    }
-    if (!file.commit())
-        return IoResult::failure(IoResult::Code::CommitFailed, reported, file.errorString());
-    return IoResult::success();
-}
-
-IoResult DurableWrite::move(const QString &from, const QString &to, const QString &reported)
-{
-    const QFileInfo info(from);
-    if (!info.exists())
-        return IoResult::failure(IoResult::Code::NotFound, reported, QStringLiteral("not found"));
-    if (!info.isFile())
-        return IoResult::failure(IoResult::Code::OpenFailed, reported, QStringLiteral("not a regular file"));
-    QFile::remove(to);
-    QFile file(from);
-    if (!file.rename(to))
-        return IoResult::failure(IoResult::Code::CommitFailed, reported, file.errorString());
-    return IoResult::success();
-}
-
-#endif
 
 } // namespace molvik

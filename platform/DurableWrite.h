@@ -22,15 +22,41 @@ namespace molvik {
 class DurableWrite
 {
 public:
+    // The save lock of the folder the file really lives in (a symlink is
+    // followed), held from construction to destruction. Every save of a file
+    // in that folder, by any process, waits for it; a caller holds it to
+    // read, change and write as one step.
+    class FolderLock
+    {
+    public:
+        FolderLock(const QString &local, const QString &reported);
+        ~FolderLock();
+        FolderLock(const FolderLock &) = delete;
+        FolderLock &operator=(const FolderLock &) = delete;
+        // Success while the lock is held, else why it could not be taken.
+        const IoResult &result() const { return m_result; }
+
+    private:
+        friend class DurableWrite;
+        QString m_local;
+        QByteArray m_target, m_folder, m_name; // the real file, its folder and its name
+        int m_folderFd = -1;
+        IoResult m_result;
+    };
+
     // local: the path on this system; reported: the path the failure names.
+    // Takes the lock itself.
     static IoResult write(const QString &local, const QString &reported, const QByteArray &content);
+    // Under a lock the caller holds on local (never locks again: flock on a
+    // second descriptor would deadlock).
+    static IoResult write(const FolderLock &held, const QString &local, const QString &reported, const QByteArray &content);
 
     // Renames from over to, durably; NotFound when from is missing, a failure
     // when it is not a regular file.
     static IoResult move(const QString &from, const QString &to, const QString &reported);
 
-    // Yes for the name a temporary file of a save of fileName carries.
-    static bool isTemporaryOf(const QString &name, const QString &fileName);
+private:
+    static IoResult save(const FolderLock &lock, const QString &reported, const QByteArray &content);
 };
 
 } // namespace molvik

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -16,15 +15,6 @@
 #endif
 
 namespace molvik {
-
-namespace {
-
-[[maybe_unused]] QString systemMessage(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
-
-} // namespace
 
 QString FileSystem::separator() const
 {
@@ -81,14 +71,6 @@ QString FileSystem::baseName(const QString &path) const
     return dot > 0 ? last.left(dot) : last;
 }
 
-IoResult FileSystem::deleteFile(const QString &path) const
-{
-    QFile file(localPath(path));
-    if (file.remove())
-        return IoResult::success();
-    return IoResult::failure(IoResult::Code::DeleteFailed, path, file.errorString());
-}
-
 #ifdef Q_OS_UNIX
 int FileSystem::openReadDescriptor(const QString &path, IoResult &error) const
 {
@@ -97,8 +79,7 @@ int FileSystem::openReadDescriptor(const QString &path, IoResult &error) const
     const int fd = ::open(QFile::encodeName(localPath(path)).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        error = IoResult::failure(err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, path, systemMessage(err),
-                                  err);
+        error = IoResult::systemFailure(err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, path, err);
         return -1;
     }
     struct stat st
@@ -106,10 +87,9 @@ int FileSystem::openReadDescriptor(const QString &path, IoResult &error) const
     };
     const int statErr = ::fstat(fd, &st) == 0 ? 0 : errno;
     if (statErr != 0 || !S_ISREG(st.st_mode)) {
-        const int err = statErr != 0 ? statErr : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
-        error = IoResult::failure(IoResult::Code::OpenFailed, path,
-                                  statErr != 0 ? systemMessage(err) : QStringLiteral("not a regular file"), err);
+        error = statErr != 0 ? IoResult::systemFailure(IoResult::Code::OpenFailed, path, statErr)
+                             : IoResult::notRegularFile(path, S_ISDIR(st.st_mode));
         return -1;
     }
     error = IoResult::success();
@@ -157,9 +137,14 @@ IoResult FileSystem::readAll(const QString &path, QByteArray &out) const
     return IoResult::success();
 }
 
-IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content) const
+IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content, const DurableWrite::FolderLock *held) const
 {
-    return DurableWrite::write(localPath(path), path, content);
+    return held ? DurableWrite::write(*held, localPath(path), path, content) : DurableWrite::write(localPath(path), path, content);
+}
+
+std::unique_ptr<DurableWrite::FolderLock> FileSystem::lockFolder(const QString &path) const
+{
+    return std::make_unique<DurableWrite::FolderLock>(localPath(path), path);
 }
 
 IoResult FileSystem::moveAside(const QString &path, const QString &to) const

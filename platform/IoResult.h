@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <cerrno>
+#include <cstring>
+
 namespace molvik {
 
 // The outcome of a file-system operation, returned as a value: a code, the
@@ -17,7 +20,7 @@ struct [[nodiscard]] IoResult
         SyncFailed,
         CommitFailed,
         CreateFolderFailed,
-        DeleteFailed,
+        LockFailed,
         ReadFailed,
         LineTooLong,
         ValueNotKept
@@ -35,6 +38,15 @@ struct [[nodiscard]] IoResult
     static IoResult failure(Code code, const QString &path, const QString &message, int systemError = 0)
     {
         return {code, systemError, path, message};
+    }
+    // The cause in the system's words for errno err.
+    static IoResult systemFailure(Code code, const QString &path, int err)
+    {
+        return failure(code, path, QString::fromLocal8Bit(std::strerror(err)), err);
+    }
+    static IoResult notRegularFile(const QString &path, bool isFolder)
+    {
+        return failure(Code::OpenFailed, path, QStringLiteral("not a regular file"), isFolder ? EISDIR : EINVAL);
     }
 
     // "path: cause", the form the control reports to its host.
