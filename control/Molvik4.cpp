@@ -295,8 +295,8 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
             Cancel = true;
             if (QTreeWidgetItem *node = Tree->currentItem())
                 node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
-            // The refused rename still writes, as it always has: the file as
-            // it is now, so nothing another program saved is lost.
+            // A refused rename still rewrites the table, taken from the file
+            // as it is now, so nothing another program saved is lost.
             const RuleSys::Change change =
                 RuleSys::changeRoutes(m_store, m_store.routesPath(), [](RouteStore &) { return QString(); });
             rebuildOnceEdited({});
