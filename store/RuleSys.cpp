@@ -7,10 +7,6 @@
 
 #include <QFile>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace molvik::RuleSys {
 
 void resetWorkingRoute(RouteStore &store)
@@ -106,16 +102,8 @@ bool loadRoutes(RouteStore &store, const QString &path, QString *refusal)
     (void)Reg::ensureDataFolder(store);
     IoResult error;
     bool accepted = false;
-#ifdef Q_OS_UNIX
-    // Straight from the descriptor: the open is the only look at the path.
-    if (const int fd = store.fileSystem().openReadDescriptor(path, error); fd >= 0) {
-        accepted = RoutesReader::read(fd, store);
-        ::close(fd);
-    }
-#else
     if (const auto file = store.fileSystem().openRead(path, error))
         accepted = RoutesReader::read(*file, store);
-#endif
     if (!error) {
         // A missing file, or a folder in its place, is no refusal.
         if (refusal && store.fileSystem().fileExists(path))
