@@ -69,8 +69,11 @@ void AnsiText::append(QByteArray &out, QStringView text)
     if (n > 0)
         WideCharToMultiByte(CP_ACP, 0, from, int(text.size()), out.data() + at, n, nullptr, nullptr);
 #else
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *to = out.data() + at;
     for (const QChar c : text)
-        out.append(toByte(c.unicode()));
+        *to++ = toByte(c.unicode());
 #endif
 }
 

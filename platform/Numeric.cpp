@@ -7,7 +7,7 @@ namespace molvik {
 
 namespace {
 
-// Spaces and tabs, in text or in bytes.
+// Without the blanks (spaces and tabs) around it, in text or in bytes.
 template<typename View> View trimmed(View s)
 {
     const auto blank = [](auto c) { return c == u' ' || c == u'\t'; };

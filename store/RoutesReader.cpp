@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <optional>
-#include <string_view>
 
 namespace molvik {
 
@@ -39,19 +39,25 @@ public:
     // The line stays valid until the next call.
     Result next(QByteArrayView &line)
     {
-        m_held.resize(0);
+        if (!m_held.isEmpty())
+            m_held.resize(0);
         bool overlong = false;
         for (;;) {
             if (m_next == m_chunk.size()) {
-                if (!refill())
+                m_chunk.resize(kChunk);
+                const qint64 n = m_device.read(m_chunk.data(), kChunk);
+                m_chunk.resize(qMax(n, qint64(0)));
+                m_next = 0;
+                if (n < 0)
                     return Result::Error;
-                if (m_chunk.isEmpty()) {
+                if (n == 0) {
                     line = withoutCr(m_held);
                     return overlong ? Result::Overlong : m_held.isEmpty() ? Result::End : Result::Line;
                 }
             }
             const QByteArrayView rest = QByteArrayView(m_chunk).sliced(m_next);
-            const qsizetype end = rest.indexOf('\n');
+            const auto *lf = static_cast<const char *>(std::memchr(rest.data(), '\n', std::size_t(rest.size())));
+            const qsizetype end = lf ? lf - rest.data() : -1;
             const QByteArrayView piece = end < 0 ? rest : rest.first(end);
             m_next += end < 0 ? rest.size() : end + 1;
             overlong = overlong || m_held.size() + piece.size() > kMaxHeld;
@@ -70,57 +76,50 @@ public:
     }
 
 private:
-    bool refill()
-    {
-        m_chunk.resize(kChunk);
-        const qint64 n = m_device.read(m_chunk.data(), kChunk);
-        m_chunk.resize(qMax(n, qint64(0)));
-        m_next = 0;
-        return n >= 0;
-    }
-
     QIODevice &m_device;
     QByteArray m_chunk;
     qsizetype m_next = 0; // the first byte of the chunk not yet taken
     QByteArray m_held;    // a line begun in an earlier chunk
 };
 
-// The element names sorted once, for a binary search on a line's bytes:
-// only the values kept are ever decoded.
+// The element names sorted once, by length and first byte first, so that
+// most steps of a search compare no more: only the values kept are ever decoded.
 const RouteField *fieldNamed(QByteArrayView name)
 {
-    static const auto sorted = [] {
-        std::array<const RouteField *, kRouteFieldCount> fields;
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            fields[i] = &routeFields()[i];
-        std::sort(fields.begin(), fields.end(),
-                  [](const RouteField *a, const RouteField *b) { return std::string_view(a->name) < std::string_view(b->name); });
-        return fields;
+    using Named = std::pair<QByteArrayView, const RouteField *>;
+    const auto before = [](const Named &a, const Named &b) {
+        if (a.first.size() != b.first.size())
+            return a.first.size() < b.first.size();
+        if (!a.first.isEmpty() && a.first[0] != b.first[0])
+            return a.first[0] < b.first[0];
+        return a.first.compare(b.first) < 0;
+    };
+    static const auto sorted = [&] {
+        std::array<Named, kRouteFieldCount> table;
+        for (std::size_t i = 0; i < table.size(); ++i)
+            table[i] = {QByteArrayView(routeFields()[i].name), &routeFields()[i]};
+        std::sort(table.begin(), table.end(), before);
+        return table;
     }();
-    const std::string_view key(name.data(), std::size_t(name.size()));
-    const auto at = std::lower_bound(sorted.begin(), sorted.end(), key,
-                                     [](const RouteField *f, std::string_view k) { return std::string_view(f->name) < k; });
-    return at != sorted.end() && (*at)->name == key ? *at : nullptr;
+    const auto at = std::lower_bound(sorted.begin(), sorted.end(), Named{name, nullptr}, before);
+    return at != sorted.end() && at->first == name ? at->second : nullptr;
 }
 
 // Where the first '<', '>' or '|' at or after `from` stands; the line's size
 // when none does. The same bytes in every ANSI code page.
 qsizetype nextCut(QByteArrayView line, qsizetype from)
 {
-    qsizetype nearest = line.size();
-    for (const char c : {'<', '>', '|'}) {
-        if (const qsizetype at = line.sliced(from, nearest - from).indexOf(c); at >= 0)
-            nearest = from + at;
-    }
-    return nearest;
+    return std::find_if(line.begin() + from, line.end(), [](char c) { return c == '<' || c == '>' || c == '|'; }) - line.begin();
 }
 
 // "True"/"False" in any case, or a decimal number of any length (0 is no),
 // blanks around.
 std::optional<YesNo> parseYesNo(QByteArrayView value)
 {
+    if (value == QByteArrayView("True") || value == QByteArrayView("False")) // as the writer writes them
+        return yesNo(value.size() == 4);
     QByteArrayView v = Numeric::trimBlanks(value);
-    if (v.compare("true", Qt::CaseInsensitive) == 0 || v.compare("false", Qt::CaseInsensitive) == 0)
+    if (v.compare(v.size() == 4 ? "true" : "false", Qt::CaseInsensitive) == 0)
         return yesNo(v.size() == 4);
     if (v.startsWith('+') || v.startsWith('-'))
         v = v.sliced(1);
