@@ -85,7 +85,7 @@ private:
 void ratioLine(const char *what, double wall, double cpu, double goal)
 {
     if (goal > 0)
-        std::printf("  %-56s %8.2f %8.2f   <= %.1f %s\n", what, wall, cpu, goal, wall <= goal ? "met" : "NOT MET");
+        std::printf("  %-56s %8.2f %8.2f   <= %.2f %s\n", what, wall, cpu, goal, wall <= goal ? "met" : "NOT MET");
     else
         std::printf("  %-56s %8.2f %8.2f\n", what, wall, cpu);
 }

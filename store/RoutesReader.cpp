@@ -21,11 +21,6 @@ constexpr qint64 kChunk = 64 * 1024;
 // A kept line with the CR of its CR LF.
 constexpr qsizetype kMaxHeld = RoutesReader::kMaxLine + 1;
 
-QByteArrayView withoutCr(QByteArrayView line)
-{
-    return line.endsWith('\r') ? line.chopped(1) : line;
-}
-
 // Lines ended by LF or CR LF, the device read a chunk at a time. A line
 // longer than the reader keeps is passed over without being held, so memory
 // stays bounded whatever the file holds.
@@ -76,25 +71,26 @@ public:
     }
 
 private:
+    static QByteArrayView withoutCr(QByteArrayView line) { return line.endsWith('\r') ? line.chopped(1) : line; }
+
     QIODevice &m_device;
     QByteArray m_chunk;
     qsizetype m_next = 0; // the first byte of the chunk not yet taken
     QByteArray m_held;    // a line begun in an earlier chunk
 };
 
-// The element names sorted once, by length and first byte first, so that
-// most steps of a search compare no more: only the values kept are ever decoded.
+// The element names sorted once by length, first byte and the rest, so that
+// most steps of a search stop at the first two. Names are matched on bytes:
+// only the values kept are ever decoded.
 const RouteField *fieldNamed(QByteArrayView name)
 {
     using Named = std::pair<QByteArrayView, const RouteField *>;
     const auto before = [](const Named &a, const Named &b) {
-        if (a.first.size() != b.first.size())
+        if (a.first.size() != b.first.size() || a.first.isEmpty())
             return a.first.size() < b.first.size();
-        if (!a.first.isEmpty() && a.first[0] != b.first[0])
-            return a.first[0] < b.first[0];
-        return a.first.compare(b.first) < 0;
+        return a.first[0] != b.first[0] ? a.first[0] < b.first[0] : a.first.compare(b.first) < 0;
     };
-    static const auto sorted = [&] {
+    static const auto sorted = [before] {
         std::array<Named, kRouteFieldCount> table;
         for (std::size_t i = 0; i < table.size(); ++i)
             table[i] = {QByteArrayView(routeFields()[i].name), &routeFields()[i]};
@@ -105,15 +101,22 @@ const RouteField *fieldNamed(QByteArrayView name)
     return at != sorted.end() && at->first == name ? at->second : nullptr;
 }
 
-// Where the first '<', '>' or '|' at or after `from` stands; the line's size
-// when none does. The same bytes in every ANSI code page.
+// Where the first '<', '>' or '|' (the same bytes in every ANSI code page) at
+// or after `from` stands, else the line's size. A line not opening with a tag
+// is mostly text without any, passed by memchr; names and values are short.
 qsizetype nextCut(QByteArrayView line, qsizetype from)
 {
-    return std::find_if(line.begin() + from, line.end(), [](char c) { return c == '<' || c == '>' || c == '|'; }) - line.begin();
+    const char *nearest = line.data() + line.size();
+    if (from > 0 || line.startsWith('<'))
+        return std::find_if(line.data() + from, nearest, [](char c) { return c == '<' || c == '>' || c == '|'; }) - line.data();
+    for (const char c : {'<', '>', '|'}) {
+        if (const void *at = std::memchr(line.data(), c, std::size_t(nearest - line.data())))
+            nearest = static_cast<const char *>(at);
+    }
+    return nearest - line.data();
 }
 
-// "True"/"False" in any case, or a decimal number of any length (0 is no),
-// blanks around.
+// "True"/"False" in any case, or a decimal number of any length (0 is no).
 std::optional<YesNo> parseYesNo(QByteArrayView value)
 {
     if (value == QByteArrayView("True") || value == QByteArrayView("False")) // as the writer writes them

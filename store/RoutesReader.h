@@ -17,8 +17,7 @@ class RouteStore;
 class RoutesReader
 {
 public:
-    // The longest line kept, without its line end; the writer never writes a
-    // longer one.
+    // The longest line kept, without its line end: the writer writes none longer.
     static constexpr qsizetype kMaxLine = 1024 * 1024;
 
     struct Issue
