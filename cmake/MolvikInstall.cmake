@@ -3,14 +3,9 @@ include(CMakePackageConfigHelpers)
 install(TARGETS MolvikWizard EXPORT MolvikWizardTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# Beside the library, where it looks for it.
-if(WIN32)
-  install(TARGETS molvik-print LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
-else()
-  install(TARGETS molvik-print LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-endif()
 # The headers a host needs, and no more: the control, the form context and the
-# seams a host may pass, the route record and store, the dialog wrapper.
+# seams a host may pass, the route record and store, the dialog wrapper, the
+# route test.
 set(MOLVIK_PUBLIC_HEADERS
   control/Molvik4.h control/MolvikWizard.h
   dialogs/clsDialog.h
@@ -18,6 +13,7 @@ set(MOLVIK_PUBLIC_HEADERS
   forms/SystemDialogs.h
   platform/Environment.h platform/FileSystem.h platform/IoResult.h platform/MolvikExport.h
   platform/OsVersionInfo.h
+  probe/RouteTest.h
   store/RouteDef.h store/RouteStore.h)
 foreach(header ${MOLVIK_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)

@@ -18,8 +18,10 @@ void LabelEditDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     const QPersistentModelIndex node(index);
     bool cancel = false;
     m_hook(index, cancel, text);
-    if (!cancel && !text.isEmpty() && node.isValid() && node.model() == model)
+    if (!cancel && !text.isEmpty() && node.isValid() && node.model() == model) {
         model->setData(node, text, Qt::EditRole);
+        model->setData(node, text, Qt::ToolTipRole);
+    }
 }
 
 } // namespace molvik

@@ -2,8 +2,10 @@
 
 #include "control/ImageList.h"
 #include "control/LabelEditDelegate.h"
+#include "control/RouteTestWindow.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
@@ -15,6 +17,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -71,6 +74,8 @@ Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_con
         },
         Tree));
     Label1->setBuddy(Tree);
+    Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Tree, &QWidget::customContextMenuRequested, this, &Molvik4::treeContextMenu);
     Twips::place(Tree, 120, 240, 5175, 2295);
 
     const struct
@@ -147,7 +152,6 @@ void Molvik4::UserControl_Initialize()
 void Molvik4::UpdateTree()
 {
     check(Reg::selectDataFolder(m_store));
-    m_treeImages = ImageList1;
     Tree->clear();
     const int count = qBound(0, m_store.routeCount, RouteStore::kMaxRoutes);
     for (int i = 1; i <= count; ++i) {
@@ -254,7 +258,6 @@ void Molvik4::editRoute()
 
 void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
 {
-    Q_UNUSED(Cancel);
     try {
         check(Reg::selectDataFolder(m_store));
         if (NewString.isEmpty())
@@ -262,12 +265,26 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
         const int slot = selectedSlot();
         if (slot < 1 || slot > m_store.routeCount)
             return;
+        // A refused name: the node keeps showing the stored one.
+        if (const QString unkept = RouteChecks::unkeptValue(QStringLiteral("Route Name"), NewString); !unkept.isEmpty()) {
+            m_context.message(this, {unkept, QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            Cancel = true;
+            return;
+        }
         if (RuleSys::nameTaken(m_store, NewString, slot)) {
             m_context.message(this,
                               {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            Cancel = true;
             if (QTreeWidgetItem *node = Tree->currentItem())
                 node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
-            UpdateTree();
+            // Rebuilt once the editor has closed: the view still holds it now.
+            QTimer::singleShot(0, this, [this] {
+                try {
+                    UpdateTree();
+                } catch (const Molvik4Error &e) {
+                    report(e);
+                }
+            });
             check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
             RuleSys::rebuildNames(m_store);
             return;
@@ -277,6 +294,23 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
     } catch (const Molvik4Error &e) {
         report(e);
     }
+}
+
+void Molvik4::treeContextMenu(const QPoint &position)
+{
+    QTreeWidgetItem *node = Tree->itemAt(position);
+    if (!node)
+        return;
+    Tree->setCurrentItem(node);
+    QMenu menu(this);
+    QAction *test = menu.addAction(QStringLiteral("Test Route"));
+    if (menu.exec(Tree->viewport()->mapToGlobal(position)) != test)
+        return;
+    const int slot = selectedSlot();
+    if (slot < 1 || slot > m_store.routeCount)
+        return;
+    RouteTestWindow window(m_store.routes[std::size_t(slot)], this->window());
+    window.exec();
 }
 
 QString Molvik4::keyOf(const QTreeWidgetItem *node)
@@ -301,8 +335,10 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     node->setData(0, kKeyRole, key);
     node->setData(0, kImageRole, image);
-    if (image > 0 && m_treeImages)
-        node->setIcon(0, m_treeImages->icon(image));
+    // The tree cuts a long name short; the tip shows it whole.
+    node->setToolTip(0, text);
+    if (image > 0)
+        node->setIcon(0, ImageList1->icon(image));
     return node;
 }
 

@@ -57,7 +57,8 @@ public:
 
     // The button array's handler: 0 New Route, 1 Delete Route, 3 Edit Route.
     void Command1_Click(int Index);
-    // The tree's hook after an in-place label edit.
+    // The tree's hook after an in-place label edit. A refused name sets
+    // Cancel, so the node keeps showing the stored one.
     void Tree_AfterLabelEdit(bool &Cancel, const QString &NewString);
 
     // The failure met while the control started, if any.
@@ -81,13 +82,14 @@ private:
     void newRoute();
     void deleteRoute();
     void editRoute();
+    // A route node's menu: Test Route.
+    void treeContextMenu(const QPoint &position);
     int selectedSlot() const;
     QTreeWidgetItem *addNode(const QString &key, const QString &text, int image);
     void report(const Molvik4Error &error);
 
     FormContext &m_context;
     RouteStore &m_store;
-    ImageList *m_treeImages = nullptr;
     QString m_startupFailure;
 };
 

@@ -82,7 +82,7 @@ QString Molvik4Plugin::includeFile() const
 
 QIcon Molvik4Plugin::icon() const
 {
-    return QIcon(QStringLiteral(":/molvik/icons/route01.xpm"));
+    return QIcon(QStringLiteral(":/molvik/icons/molvik-wizard.png"));
 }
 
 bool Molvik4Plugin::isContainer() const

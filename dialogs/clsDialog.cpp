@@ -5,9 +5,7 @@
 #include "store/Reg.h"
 #include "store/RouteStore.h"
 
-#include <QGuiApplication>
-#include <QScopeGuard>
-#include <QScreen>
+#include <QDir>
 
 #include <cmath>
 #include <stdexcept>
@@ -16,22 +14,46 @@ namespace molvik {
 
 namespace {
 
-constexpr quint32 kOpenFlags = 0x280004;
-constexpr quint32 kSaveFlags = 0x280006;
-constexpr quint32 kColorFlags = 259;
-constexpr quint32 kFontFlags = 321;
 constexpr int kMaxFiles = 200;
 
-// The text up to the first NUL.
-QString untilNul(const QByteArray &bytes, qsizetype from = 0)
+// A text as it comes back from the system's ANSI records, cut to limit bytes.
+QString ansi(QStringView text, qsizetype limit = -1)
 {
-    const qsizetype end = bytes.indexOf('\0', from);
-    return AnsiText::decode(QByteArrayView(bytes).sliced(from, (end < 0 ? bytes.size() : end) - from));
+    const QByteArray bytes = AnsiText::encode(text);
+    return AnsiText::decode(limit < 0 ? bytes : bytes.left(limit));
 }
 
-QRect windowRect(const QWidget *window)
+quint32 colorRef(const QColor &c)
 {
-    return window->isWindow() ? window->frameGeometry() : QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
+    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
+}
+
+// "description NUL patterns NUL ..." as Qt name filters, whose patterns sit in
+// the trailing parentheses. "*.*" means every file, with or without a dot.
+QStringList nameFilters(const QString &pattern)
+{
+    QStringList out;
+    const QStringList items = pattern.split(QChar(0));
+    for (qsizetype i = 0; i + 1 < items.size() && !items[i].isEmpty(); i += 2) {
+        QString description = items[i];
+        QStringList globs = items[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QString &glob : globs)
+            glob = glob.trimmed() == u"*.*" ? QStringLiteral("*") : glob.trimmed();
+        const QString shown = u" (" + items[i + 1] + u')';
+        if (description.endsWith(shown))
+            description.chop(shown.size());
+        out << description + u" (" + globs.join(u' ') + u')';
+    }
+    return out;
+}
+
+// The pattern's last four characters as a suffix: "*.txt" gives "txt", a wildcard none.
+QString defaultSuffix(const QString &pattern)
+{
+    QString suffix = pattern.right(4).section(QChar(0), 0, 0);
+    if (suffix.contains(u'*') || suffix.contains(u'?'))
+        return {};
+    return suffix.startsWith(u'.') ? suffix.mid(1) : suffix;
 }
 
 } // namespace
@@ -58,26 +80,22 @@ QString clsDialog::ShowDirectory(QWidget *owner)
 
 qint32 clsDialog::ShowPrinter(QWidget *owner, bool)
 {
-    m_owner = owner;
-    m_printDlg.structSize = 66;
-    m_printDlg.owner = owner;
-    return centred([this] { return m_context.dialogs().printDlg(m_printDlg); });
+    return m_context.dialogs().print(owner, m_printer) ? 1 : 0;
 }
 
 QString clsDialog::ShowFile(QWidget *owner)
 {
     try {
         if (!m_dlgFilePattern.isEmpty()) {
-            m_openFileName.filter = AnsiText::encode(m_dlgFilePattern);
-            m_openFileName.defaultExtension = AnsiText::encode(m_dlgFilePattern.right(4));
+            m_file.filters = nameFilters(m_dlgFilePattern);
+            m_file.defaultSuffix = defaultSuffix(m_dlgFilePattern);
         } else {
-            m_openFileName.filter = QByteArrayLiteral("All Files (*.*)\0*.*\0");
+            m_file.filters = QStringList{QStringLiteral("All Files (*)")};
         }
-        m_openFileName.flags = kOpenFlags;
+        m_confirmOverwrite = false;
+        m_file.title = QStringLiteral("Select File");
         const RouteStore &store = m_context.store();
-        m_openFileName.title = QByteArrayLiteral("Select File");
-        m_openFileName.initialDir =
-            AnsiText::encode(QString(store.environment().componentFolder + store.fileSystem().separator()));
+        m_file.folder = store.environment().componentFolder + store.fileSystem().separator();
         const FileDialogResult result = ShowOpenDialog(owner);
         if (!result.cancelled)
             return result.directory + result.fileNames.value(0);
@@ -87,152 +105,91 @@ QString clsDialog::ShowFile(QWidget *owner)
     return {};
 }
 
-void clsDialog::prepareFileBuffers(QByteArray fileBuffer)
-{
-    m_openFileName.fileTitle = QByteArray(2048, ' ');
-    m_openFileName.file = fileBuffer + QByteArray(2047, ' ') + QByteArray(1, '\0');
-}
-
 clsDialog::FileDialogResult clsDialog::ShowOpenDialog(QWidget *owner, bool)
 {
-    OpenFileName &ofn = m_openFileName;
-    ofn.structSize = 76;
-    ofn.owner = owner;
-    m_owner = owner;
-    // The previous contents lead the buffer, so the dialog starts from the last choice.
-    prepareFileBuffers(ofn.file);
-    if (!centred([&] { return qint32(m_context.dialogs().getOpenFileName(ofn)); }))
+    return showFileDialog(owner, false);
+}
+
+clsDialog::FileDialogResult clsDialog::ShowSaveDialog(QWidget *owner, bool)
+{
+    if (!m_confirmOverwrite)
+        m_confirmOverwrite = true;
+    return showFileDialog(owner, true);
+}
+
+clsDialog::FileDialogResult clsDialog::showFileDialog(QWidget *owner, bool save)
+{
+    m_file.owner = owner;
+    m_file.save = save;
+    m_file.confirmOverwrite = m_confirmOverwrite.value_or(false);
+    // An open starts from the last choice, a save from no name.
+    if (save)
+        m_file.initial.clear();
+    const QStringList chosen = m_context.dialogs().chooseFiles(m_file);
+    if (chosen.isEmpty())
         return {};
 
     FileDialogResult result;
     result.cancelled = false;
-    if (ofn.fileTitle.count(' ') != ofn.fileTitle.size()) {
-        result.directory = AnsiText::decode(QByteArrayView(ofn.file).first(ofn.fileOffset));
-        result.fileNames = {untilNul(ofn.file, ofn.fileOffset)};
-        result.count = 1;
-        return result;
-    }
-    // Directory NUL name NUL ... name NUL NUL.
-    qsizetype at = ofn.file.indexOf('\0');
-    result.directory = untilNul(ofn.file);
-    while (at >= 0 && at + 1 < ofn.file.size() && ofn.file.at(at + 1) != '\0') {
-        if (result.fileNames.size() == kMaxFiles)
+    const QString &first = chosen.front();
+    const qsizetype cut = first.lastIndexOf(QDir::separator()) + 1;
+    QString folder = ansi(QStringView(first).first(cut));
+    if (save || chosen.size() == 1) {
+        result.directory = folder;
+        result.fileNames = {ansi(QStringView(first).sliced(cut))};
+        m_file.initial = folder + result.fileNames.front();
+    } else {
+        // Several names follow their folder, which loses its separator except at a root.
+        if (folder.size() > 1 && folder.at(folder.size() - 2) != u':')
+            folder.chop(1);
+        result.directory = m_file.initial = folder;
+        if (chosen.size() > kMaxFiles)
             throw std::out_of_range("Subscript out of range");
-        result.fileNames.append(untilNul(ofn.file, at + 1));
-        at = ofn.file.indexOf('\0', at + 1);
+        for (const QString &path : chosen)
+            result.fileNames << ansi(QStringView(path).mid(path.lastIndexOf(QDir::separator()) + 1));
     }
     result.count = qint16(result.fileNames.size());
     return result;
 }
 
-clsDialog::FileDialogResult clsDialog::ShowSaveDialog(QWidget *owner, bool)
-{
-    OpenFileName &ofn = m_openFileName;
-    ofn.structSize = 76;
-    ofn.owner = owner;
-    m_owner = owner;
-    prepareFileBuffers({});
-    if (ofn.flags == 0)
-        ofn.flags = kSaveFlags;
-    if (!centred([&] { return qint32(m_context.dialogs().getSaveFileName(ofn)); }))
-        return {};
-    FileDialogResult result;
-    result.cancelled = false;
-    result.directory = AnsiText::decode(QByteArrayView(ofn.file).first(ofn.fileOffset));
-    result.fileNames = {untilNul(ofn.file, ofn.fileOffset)};
-    result.count = 1;
-    return result;
-}
-
 clsDialog::ColorDialogResult clsDialog::ShowColorDialog(QWidget *owner, bool)
 {
-    m_owner = owner;
-    ChooseColor &cc = m_chooseColor;
-    if (cc.customColors.isEmpty())
-        cc.customColors = QByteArray(64, char(254));
-    cc.structSize = 36;
-    cc.owner = owner;
-    cc.flags = kColorFlags;
-    if (!centred([&] { return qint32(m_context.dialogs().chooseColor(cc)); }))
-        return {0, true};
-    return {cc.result, false};
+    if (m_customColours.isEmpty())
+        m_customColours = QList<QColor>(16, QColor(254, 254, 254));
+    const QColor chosen = m_context.dialogs().chooseColor(owner, m_colour, m_customColours);
+    if (!chosen.isValid())
+        return {};
+    m_colour = chosen;
+    return {colorRef(chosen), false};
 }
 
 clsDialog::FontDialogResult clsDialog::ShowFontDialog(QWidget *owner, const QString &initialFace, bool)
 {
-    m_owner = owner;
-    ChooseFont &cf = m_chooseFont;
-    cf.structSize = 60;
-    cf.owner = owner;
-    cf.custData = 0;
-    cf.sizeMin = cf.sizeMax = 0;
-    cf.logFont = LogFont();
-    const QByteArray face = AnsiText::encode(initialFace).left(31);
-    cf.logFont.faceName.replace(0, face.size(), face);
-    if (cf.pointSizeTenths == 0)
-        cf.pointSizeTenths = 100;
-    cf.color = SystemDialogs::colorRef(0, 255, 255);
-    if (cf.flags == 0)
-        cf.flags = kFontFlags;
-    if (!centred([&] { return qint32(m_context.dialogs().chooseFont(cf)); }))
+    // Face names hold 31 bytes.
+    constexpr qsizetype kFaceBytes = 31;
+    QFont initial;
+    if (const QString face = ansi(initialFace, kFaceBytes); !face.isEmpty())
+        initial.setFamily(face);
+    if (m_pointSizeTenths == 0)
+        m_pointSizeTenths = 100;
+    initial.setPointSizeF(m_pointSizeTenths / 10.0);
+    const std::optional<QFont> chosen = m_context.dialogs().chooseFont(owner, initial);
+    if (!chosen)
         return {};
+    m_pointSizeTenths = qRound(chosen->pointSizeF() * 10);
 
     FontDialogResult result;
-    result.faceName = untilNul(cf.logFont.faceName);
+    result.faceName = ansi(chosen->family(), kFaceBytes);
     result.cancelled = false;
-    result.bold = cf.logFont.weight > 400;
-    result.italic = cf.logFont.italic != 0;
-    result.underline = cf.logFont.underline != 0;
-    result.strikeout = cf.logFont.strikeOut != 0;
+    // Qt's weights use the system's scale: 400 regular, 700 bold.
+    result.bold = chosen->weight() > 400;
+    result.italic = chosen->italic();
+    result.underline = chosen->underline();
+    result.strikeout = chosen->strikeOut();
     // Whole points, halves to even.
-    result.size = qint16(std::nearbyint(cf.pointSizeTenths / 10.0));
-    result.colour = cf.color;
+    result.size = qint16(std::nearbyint(m_pointSizeTenths / 10.0));
+    result.colour = colorRef(QColor(0, 255, 255));
     return result;
-}
-
-qint32 clsDialog::centred(const std::function<qint32()> &call)
-{
-    SystemDialogs &dialogs = m_context.dialogs();
-    m_hook = dialogs.setActivationHook([this](int code, QWidget *window, qintptr param) {
-        return m_owner ? CenterOnOwner(code, window, param) : CenterOnScreen(code, window, param);
-    });
-    // A dialog that never showed a window leaves the hook behind.
-    const auto unhook = qScopeGuard([this, &dialogs] {
-        if (m_hook != 0)
-            dialogs.removeActivationHook(std::exchange(m_hook, 0));
-    });
-    return call();
-}
-
-qint32 clsDialog::CenterOnScreen(int code, QWidget *window, qintptr)
-{
-    if (code != kActivateCode)
-        return 0;
-    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen->geometry();
-    const QRect rect = windowRect(window);
-    moveAndUnhook(window, area.left() + area.width() / 2.0 - rect.width() / 2.0,
-                  area.top() + area.height() / 2.0 - rect.height() / 2.0);
-    return 0;
-}
-
-qint32 clsDialog::CenterOnOwner(int code, QWidget *window, qintptr)
-{
-    if (code != kActivateCode || !m_owner)
-        return 0;
-    const QRect owner = windowRect(m_owner);
-    const QRect rect = windowRect(window);
-    moveAndUnhook(window, owner.left() + owner.width() / 2.0 - rect.width() / 2.0,
-                  owner.top() + owner.height() / 2.0 - rect.height() / 2.0);
-    return 0;
-}
-
-void clsDialog::moveAndUnhook(QWidget *window, double left, double top)
-{
-    // Keeps the window's size and stacking; only its place changes.
-    window->move(int(std::nearbyint(left)), int(std::nearbyint(top)));
-    if (m_hook != 0)
-        m_context.dialogs().removeActivationHook(std::exchange(m_hook, 0));
 }
 
 } // namespace molvik

@@ -4,12 +4,16 @@
 
 #include "forms/SystemDialogs.h"
 
-#include <QPointer>
+#include <QColor>
+#include <QList>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 
-#include <functional>
+#include <memory>
+#include <optional>
+
+class QPrinter;
+class QWidget;
 
 namespace molvik {
 
@@ -35,9 +39,7 @@ public:
     // The print dialog's result: non-zero when the operator confirmed.
     qint32 ShowPrinter(QWidget *owner, bool centerForm = false);
 
-private:
-    friend class ClsDialogTest;
-
+protected:
     struct FileDialogResult
     {
         qint16 count = 0;
@@ -48,6 +50,7 @@ private:
     };
     struct ColorDialogResult
     {
+        // 0x00BBGGRR.
         quint32 colour = 0;
         bool cancelled = true;
     };
@@ -63,26 +66,24 @@ private:
         quint32 colour = 0;
     };
 
-    void Class_Initialize();
+    // Throws std::out_of_range for more than 200 files.
     FileDialogResult ShowOpenDialog(QWidget *owner, bool centerForm = false);
     FileDialogResult ShowSaveDialog(QWidget *owner, bool centerForm = false);
     ColorDialogResult ShowColorDialog(QWidget *owner, bool centerForm = false);
     FontDialogResult ShowFontDialog(QWidget *owner, const QString &initialFace, bool centerForm = false);
-    qint32 CenterOnScreen(int code, QWidget *window, qintptr param);
-    qint32 CenterOnOwner(int code, QWidget *window, qintptr param);
 
-    // Runs a dialog call with the centring hook installed for its window.
-    qint32 centred(const std::function<qint32()> &call);
-    void moveAndUnhook(QWidget *window, double left, double top);
-    void prepareFileBuffers(QByteArray fileBuffer);
+private:
+    void Class_Initialize();
+    FileDialogResult showFileDialog(QWidget *owner, bool save);
 
-    // Instance data; each structure seeds the next call of its kind.
-    OpenFileName m_openFileName;
-    ChooseColor m_chooseColor;
-    ChooseFont m_chooseFont;
-    PrintDlg m_printDlg;
-    QPointer<QWidget> m_owner;
-    qintptr m_hook = 0;
+    // Each dialog starts from what the previous one of its kind left.
+    FileRequest m_file;
+    // Unset until a dialog sets it: ShowFile sets it off, a save on.
+    std::optional<bool> m_confirmOverwrite;
+    QColor m_colour = Qt::black;
+    QList<QColor> m_customColours;
+    int m_pointSizeTenths = 0;
+    std::shared_ptr<QPrinter> m_printer;
     QString m_dlgFilePattern;
 
     FormContext &m_context;

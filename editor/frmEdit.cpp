@@ -2,7 +2,6 @@
 
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "store/Reg.h"
@@ -78,6 +77,7 @@ frmEdit::frmEdit(FormContext &context) : Form(context, QStringLiteral("frmEdit")
         Option1[m.index] = option;
         top += 315;
     }
+    chooseByArrows({Option1[5], Option1[4], Option1[2]});
 
     Command3 = makeControl<QPushButton>(this, QStringLiteral("Command3"), 2880, 2115, 2295, 375,
                                         QStringLiteral("Edit Transfer Parameters"));
@@ -156,12 +156,11 @@ void frmEdit::Command1_Click(int Index)
 {
     if (Index < 0 || Index >= int(std::size(Text1)) || !Text1[Index])
         return;
-    guarded([&] { m_dialog = std::make_unique<clsDialog>(context()); });
-    guarded([&] {
-        const QString folder = m_dialog ? m_dialog->ShowDirectory(this) : QString();
-        if (!folder.isEmpty())
-            Text1[Index]->setText(folder);
-    });
+    m_dialog = std::make_unique<clsDialog>(context());
+    // A cancelled browser keeps the box as it was.
+    const QString folder = m_dialog->ShowDirectory(this);
+    if (!folder.isEmpty())
+        Text1[Index]->setText(folder);
 }
 
 void frmEdit::Command3_Click()
@@ -169,13 +168,13 @@ void frmEdit::Command3_Click()
     // Each page sees the edit index and only fills the working route.
     const RouteDef &w = store().workingRoute;
     if (w.EmailTransfer != No)
-        guarded([&] { showModal(context().form<FileEmail>()); });
+        showModal(context().form<FileEmail>());
     if (w.FTPMonitor != No)
-        guarded([&] { showModal(context().form<FileFTP>()); });
+        showModal(context().form<FileFTP>());
     if (w.FTPTransfer != No)
-        guarded([&] { showModal(context().form<FileFTP>()); });
+        showModal(context().form<FileFTP>());
     if (w.KelmTransfer != No || w.KelmXTransfer != No)
-        guarded([&] { showModal(context().form<FileKXSecure>()); });
+        showModal(context().form<FileKXSecure>());
 }
 
 void frmEdit::OKButton_Click()
@@ -183,16 +182,16 @@ void frmEdit::OKButton_Click()
     RouteStore &st = store();
     RouteDef &w = st.workingRoute;
     // A folder that cannot be made shows up as the failed save below.
-    guarded([&] { (void)Reg::ensureDataFolder(st); });
+    (void)Reg::ensureDataFolder(st);
 
     const QString name = Text1[0]->text();
     if (!name.isEmpty() && RuleSys::nameTaken(st, name, st.editIndex)) {
-        guarded([&] {
-            context().message(this,
-                              {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
-        });
+        context().message(this, {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
         return;
     }
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name},
+                                                         {QStringLiteral("Transfer/Return Directory"), Text1[3]->text()}})))
+        return;
     w.RouteDef = name;
     // Typed here, it wins over whatever a method page put there.
     w.RemoteDirectory = Text1[3]->text();
@@ -215,7 +214,7 @@ void frmEdit::OKButton_Click()
         st.routes[std::size_t(st.editIndex)] = w;
     st.editIndex = 0;
     // Not reported here; the control tells its host once the editor is closed.
-    guarded([&] { st.lastEditSaveFailure = RuleSys::saveRoutes(st, st.routesPath()); });
+    st.lastEditSaveFailure = RuleSys::saveRoutes(st, st.routesPath());
     unloadForm();
 }
 

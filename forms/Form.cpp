@@ -4,7 +4,6 @@
 #include "forms/Twips.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QCloseEvent>
 
 namespace molvik {
@@ -60,7 +59,7 @@ void Form::setHeightTwips(int twips)
 
 void Form::closeEvent(QCloseEvent *event)
 {
-    // The window's close button unloads, as it always did.
+    // The window's close button unloads the form, not just hides it.
     if (!m_unloaded)
         unloadForm();
     event->accept();
@@ -73,46 +72,6 @@ void Form::reject()
         return;
     }
     unloadForm();
-}
-
-int checkValue(const QCheckBox *box)
-{
-    switch (box->checkState()) {
-    case Qt::Unchecked:
-        return 0;
-    case Qt::PartiallyChecked:
-        return 2;
-    case Qt::Checked:
-        return 1;
-    }
-    return 0;
-}
-
-void setCheckValue(QCheckBox *box, int value)
-{
-    if (value == 2)
-        box->setTristate(true);
-    box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-}
-
-QString arrayName(const QString &name, int index)
-{
-    return name + u'(' + QString::number(index) + u')';
-}
-
-void placeTwips(QWidget *widget, int left, int top, int width, int height)
-{
-    Twips::place(widget, left, top, width, height);
-}
-
-void setTabChain(std::initializer_list<QWidget *> chain)
-{
-    const QWidget *previous = nullptr;
-    for (QWidget *w : chain) {
-        if (previous)
-            QWidget::setTabOrder(const_cast<QWidget *>(previous), w);
-        previous = w;
-    }
 }
 
 } // namespace molvik

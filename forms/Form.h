@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <QString>
 
-class QCheckBox;
-
 namespace molvik {
 
 class FormContext;
@@ -29,7 +27,6 @@ public:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
 
-    void hideForm() { hide(); }
     void unloadForm();
     bool isUnloaded() const { return m_unloaded; }
 
@@ -53,41 +50,5 @@ private:
     FormContext &m_context;
     bool m_unloaded = false;
 };
-
-// A check box's value as the forms see it: 0 cleared, 1 ticked, 2 greyed.
-int checkValue(const QCheckBox *box);
-void setCheckValue(QCheckBox *box, int value);
-
-// Controls of a kind whose direct container has the given object name.
-template<typename W> QList<W *> controlsIn(const QWidget *form, const QString &containerName)
-{
-    QList<W *> out;
-    for (W *w : form->findChildren<W *>()) {
-        const QWidget *parent = w->parentWidget();
-        if (parent && parent->objectName() == containerName)
-            out << w;
-    }
-    return out;
-}
-
-// The name of a control-array member: arrayName(u"Text1", 3) is "Text1(3)".
-QString arrayName(const QString &name, int index);
-
-// Places a widget at its design position, in twips of its container.
-void placeTwips(QWidget *widget, int left, int top, int width, int height);
-
-// A control under its design name at its design place in its container; any
-// further arguments (a caption) go to its constructor before the parent.
-template<typename W, typename... Args>
-W *makeControl(QWidget *container, const QString &name, int left, int top, int width, int height, Args &&...args)
-{
-    auto *control = new W(std::forward<Args>(args)..., container);
-    control->setObjectName(name);
-    placeTwips(control, left, top, width, height);
-    return control;
-}
-
-// Sets the tab order to the widgets in the order given.
-void setTabChain(std::initializer_list<QWidget *> chain);
 
 } // namespace molvik

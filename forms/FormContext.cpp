@@ -36,9 +36,4 @@ void FormContext::forget(Form &form)
     }
 }
 
-void FormContext::unloadForm(Form &form)
-{
-    form.unloadForm();
-}
-
 } // namespace molvik

@@ -54,7 +54,7 @@ public:
     template<typename F> void unload()
     {
         if (auto *f = loaded<F>())
-            unloadForm(*f);
+            f->unloadForm();
     }
 
     // The window that forms created from now on belong to; none: top-level.
@@ -68,8 +68,6 @@ public:
     void forget(Form &form);
 
 private:
-    static void unloadForm(Form &form);
-
     RouteStore &m_store;
     FormServices m_services;
     std::map<std::type_index, QPointer<Form>> m_forms;

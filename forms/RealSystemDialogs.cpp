@@ -1,63 +1,51 @@
 #include "forms/RealSystemDialogs.h"
 
-#include "platform/AnsiText.h"
-#include "platform/ComponentFolder.h"
-
-#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
-#include <QLibrary>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
 
 namespace molvik {
 
 namespace {
 
-// Reports every dialog window being shown, as the system's activation hook does.
-class ShowWatcher final : public QObject
+QRect windowRect(const QWidget *widget)
+{
+    return widget->isWindow() ? widget->frameGeometry() : QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+
+// Places a dialog as it is shown, before Qt would place it by its own rule,
+// which keeps it on the screen's free area rather than centred.
+class CentreOnShow final : public QObject
 {
 public:
-    explicit ShowWatcher(std::function<void(QWidget *)> onShow) : m_onShow(std::move(onShow)) {}
-
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Show) {
-            if (auto *dialog = qobject_cast<QDialog *>(watched); dialog && dialog->isWindow())
-                m_onShow(dialog);
+            auto *dialog = static_cast<QWidget *>(watched);
+            const QRect area = dialog->parentWidget() ? windowRect(dialog->parentWidget()) : dialog->screen()->geometry();
+            const QRect rect = windowRect(dialog);
+            dialog->move(int(std::nearbyint(area.left() + (area.width() - rect.width()) / 2.0)),
+                         int(std::nearbyint(area.top() + (area.height() - rect.height()) / 2.0)));
         }
         return false;
     }
-
-private:
-    std::function<void(QWidget *)> m_onShow;
 };
 
-QString untilNul(const QByteArray &bytes)
+bool accepted(QDialog &dialog)
 {
-    const qsizetype end = bytes.indexOf('\0');
-    return AnsiText::decode(end < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(end));
-}
-
-// "description NUL patterns NUL ..." as Qt name filters, whose patterns sit in
-// the trailing parentheses. "*.*" means every file, with or without a dot.
-QStringList nameFilters(const QByteArray &filter)
-{
-    QStringList out;
-    const QList<QByteArray> items = filter.split('\0');
-    for (qsizetype i = 0; i + 1 < items.size() && !items[i].isEmpty(); i += 2) {
-        QString description = AnsiText::decode(items[i]);
-        const QString patterns = AnsiText::decode(items[i + 1]);
-        QStringList globs = patterns.split(u';', Qt::SkipEmptyParts);
-        for (QString &glob : globs)
-            glob = glob.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*") : glob.trimmed();
-        const QString shown = QStringLiteral(" (") + patterns + u')';
-        if (description.endsWith(shown))
-            description.chop(shown.size());
-        out << description + QStringLiteral(" (") + globs.join(u' ') + u')';
-    }
-    return out;
+    CentreOnShow centre;
+    dialog.installEventFilter(&centre);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // A family whose regular face is not called "Normal" or "Regular" would open
@@ -79,168 +67,76 @@ void nameStyle(QFont &font)
         font.setStyleName(plainest);
 }
 
-QColor fromColorRef(quint32 ref)
-{
-    return QColor(int(ref & 0xFF), int(ref >> 8 & 0xFF), int(ref >> 16 & 0xFF));
-}
-
 } // namespace
-
-RealSystemDialogs::RealSystemDialogs()
-    : m_watcher(std::make_unique<ShowWatcher>([this](QWidget *dialog) { dialogShown(dialog); }))
-{}
-
-RealSystemDialogs::~RealSystemDialogs() = default;
 
 QString RealSystemDialogs::browseFolder(QWidget *owner)
 {
-    // Qt's own dialog, so the offscreen platform and tests can drive it.
-    return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(
-        owner, QString(), QString(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+    QFileDialog dialog(owner);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    return accepted(dialog) ? QDir::toNativeSeparators(dialog.selectedFiles().value(0)) : QString();
 }
 
-bool RealSystemDialogs::getOpenFileName(OpenFileName &record)
+QStringList RealSystemDialogs::chooseFiles(FileRequest &request)
 {
-    return runFileDialog(record, false);
-}
-
-bool RealSystemDialogs::getSaveFileName(OpenFileName &record)
-{
-    return runFileDialog(record, true);
-}
-
-bool RealSystemDialogs::runFileDialog(OpenFileName &record, bool save)
-{
-    QFileDialog dialog(record.owner);
+    QFileDialog dialog(request.owner, request.title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    if (save)
-        dialog.setFileMode(QFileDialog::AnyFile);
-    else
-        dialog.setFileMode(record.flags & DialogFlags::kAllowMultiSelect ? QFileDialog::ExistingFiles
-                                                                         : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(record.flags & DialogFlags::kOverwritePrompt));
-    if (const QString title = untilNul(record.title); !title.isEmpty())
-        dialog.setWindowTitle(title);
-    const QStringList filters = nameFilters(record.filter);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.value(qsizetype(record.filterIndex) - 1, filters.front()));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.filters.isEmpty()) {
+        dialog.setNameFilters(request.filters);
+        dialog.selectNameFilter(request.filters.contains(request.filter) ? request.filter : request.filters.front());
     }
-    const QString extension = untilNul(record.defaultExtension);
-    if (!extension.contains(u'*') && !extension.contains(u'?'))
-        dialog.setDefaultSuffix(extension.startsWith(u'.') ? extension.mid(1) : extension);
-    if (const QString folder = untilNul(record.initialDir); !folder.isEmpty())
-        dialog.setDirectory(folder);
-    // The buffer's text before its first NUL is where the operator starts.
-    if (const QString initial = untilNul(record.file).trimmed(); !initial.isEmpty()) {
-        if (QFileInfo(initial).isDir())
-            dialog.setDirectory(initial);
-        else
-            dialog.selectFile(initial);
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    record.filterIndex = quint32(filters.indexOf(dialog.selectedNameFilter()) + 1);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    if (QFileInfo(request.initial).isDir())
+        dialog.setDirectory(request.initial);
+    else if (!request.initial.isEmpty())
+        dialog.selectFile(request.initial);
+    if (!accepted(dialog))
+        return {};
+    request.filter = dialog.selectedNameFilter();
     QStringList chosen = dialog.selectedFiles();
     for (QString &path : chosen)
         path = QDir::toNativeSeparators(path);
-    return writeChosenFiles(record, chosen);
+    return chosen;
 }
 
-bool RealSystemDialogs::chooseColor(ChooseColor &record)
+QColor RealSystemDialogs::chooseColor(QWidget *owner, const QColor &initial, QList<QColor> &custom)
 {
-    QByteArray &custom = record.customColors;
-    const auto customColor = [&custom](int i) {
-        return fromColorRef(quint8(custom[4 * i]) | quint8(custom[4 * i + 1]) << 8 | quint8(custom[4 * i + 2]) << 16);
-    };
-    const int count = int(custom.size() / 4);
-    for (int i = 0; i < count && i < QColorDialog::customCount(); ++i)
-        QColorDialog::setCustomColor(i, customColor(i));
-
-    QColorDialog dialog(record.owner);
+    const int count = int(std::min<qsizetype>(custom.size(), QColorDialog::customCount()));
+    for (int i = 0; i < count; ++i)
+        QColorDialog::setCustomColor(i, custom[i]);
+    QColorDialog dialog(initial, owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
-    if (record.flags & DialogFlags::kColorInitFromResult)
-        dialog.setCurrentColor(fromColorRef(record.result));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-
-    // Custom colours the operator defined are kept, confirmed or not.
-    for (int i = 0; i < count && i < QColorDialog::customCount(); ++i) {
-        const QColor c = QColorDialog::customColor(i);
-        if (c != customColor(i)) {
-            const char bytes[] = {char(c.red()), char(c.green()), char(c.blue()), '\0'};
-            custom.replace(4 * i, 4, QByteArrayView(bytes, 4));
-        }
-    }
-    if (!accepted)
-        return false;
-    const QColor chosen = dialog.selectedColor();
-    record.result = colorRef(chosen.red(), chosen.green(), chosen.blue());
-    return true;
+    const bool confirmed = accepted(dialog);
+    for (int i = 0; i < count; ++i)
+        custom[i] = QColorDialog::customColor(i);
+    return confirmed ? dialog.selectedColor() : QColor();
 }
 
-bool RealSystemDialogs::chooseFont(ChooseFont &record)
+std::optional<QFont> RealSystemDialogs::chooseFont(QWidget *owner, const QFont &initial)
 {
-    QFont initial;
-    if (record.flags & DialogFlags::kFontInitFromLogFont) {
-        const LogFont &lf = record.logFont;
-        if (const QString face = untilNul(lf.faceName); !face.isEmpty())
-            initial.setFamily(face);
-        if (lf.weight > 0)
-            initial.setWeight(QFont::Weight(lf.weight));
-        initial.setItalic(lf.italic != 0);
-        initial.setUnderline(lf.underline != 0);
-        initial.setStrikeOut(lf.strikeOut != 0);
-    }
-    if (record.pointSizeTenths > 0)
-        initial.setPointSizeF(record.pointSizeTenths / 10.0);
-    nameStyle(initial);
-    QFontDialog dialog(initial, record.owner);
+    QFont start = initial;
+    nameStyle(start);
+    QFontDialog dialog(start, owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!accepted(dialog))
+        return std::nullopt;
+    return dialog.selectedFont();
+}
+
+bool RealSystemDialogs::print(QWidget *owner, std::shared_ptr<QPrinter> &printer)
+{
+    // Without a printer there is nothing to set up: the dialog fails as cancelled.
+    if (QPrinterInfo::availablePrinters().isEmpty())
         return false;
-    writeChosenFont(record, dialog.selectedFont());
-    return true;
-}
-
-qint32 RealSystemDialogs::printDlg(PrintDlg &record)
-{
-    // Qt's print support comes with the first print dialog, from the module
-    // beside this library; it stays loaded, as the printer it sets up may.
-    using Entry = qint32 (*)(PrintDlg &);
-    static const Entry entry = [] {
-        QLibrary module(componentFolder() + QStringLiteral("/molvik-print"));
-        const auto found = reinterpret_cast<Entry>(module.resolve("molvikPrintDialog"));
-        if (!found)
-            qWarning("no print dialog: %s", qPrintable(module.errorString()));
-        return found;
-    }();
-    return entry ? entry(record) : 0;
-}
-
-qintptr RealSystemDialogs::setActivationHook(ActivationHook hook)
-{
-    if (m_hooks.empty())
-        QCoreApplication::instance()->installEventFilter(m_watcher.get());
-    m_hooks.emplace(++m_lastHandle, std::move(hook));
-    return m_lastHandle;
-}
-
-void RealSystemDialogs::removeActivationHook(qintptr handle)
-{
-    m_hooks.erase(handle);
-    if (m_hooks.empty() && QCoreApplication::instance())
-        QCoreApplication::instance()->removeEventFilter(m_watcher.get());
-}
-
-void RealSystemDialogs::dialogShown(QWidget *dialog)
-{
-    // A hook may remove itself, or another, while it runs.
-    const auto hooks = m_hooks;
-    for (const auto &[handle, hook] : hooks) {
-        if (m_hooks.count(handle))
-            hook(kActivateCode, dialog, 0);
-    }
+    if (!printer)
+        printer = std::make_shared<QPrinter>();
+    QPrintDialog dialog(printer.get(), owner);
+    return accepted(dialog);
 }
 
 } // namespace molvik

@@ -2,38 +2,18 @@
 
 #include "forms/SystemDialogs.h"
 
-#include <QObject>
-
-#include <map>
-#include <memory>
-
 namespace molvik {
 
 // Qt's own dialogs, not the platform's, so the offscreen platform and tests
-// can drive them. Each is owned by the record's owner window.
+// can drive them. Each is owned by the owner window it is centred on.
 class RealSystemDialogs final : public SystemDialogs
 {
 public:
-    RealSystemDialogs();
-    ~RealSystemDialogs() override;
-
     QString browseFolder(QWidget *owner) override;
-    bool getOpenFileName(OpenFileName &record) override;
-    bool getSaveFileName(OpenFileName &record) override;
-    bool chooseColor(ChooseColor &record) override;
-    bool chooseFont(ChooseFont &record) override;
-    qint32 printDlg(PrintDlg &record) override;
-    qintptr setActivationHook(ActivationHook hook) override;
-    void removeActivationHook(qintptr handle) override;
-
-private:
-    bool runFileDialog(OpenFileName &record, bool save);
-    void dialogShown(QWidget *dialog);
-
-    // Watches the application's events for dialogs being shown.
-    std::unique_ptr<QObject> m_watcher;
-    std::map<qintptr, ActivationHook> m_hooks;
-    qintptr m_lastHandle = 0;
+    QStringList chooseFiles(FileRequest &request) override;
+    QColor chooseColor(QWidget *owner, const QColor &initial, QList<QColor> &custom) override;
+    std::optional<QFont> chooseFont(QWidget *owner, const QFont &initial) override;
+    bool print(QWidget *owner, std::shared_ptr<QPrinter> &printer) override;
 };
 
 } // namespace molvik

@@ -22,7 +22,8 @@ struct [[nodiscard]] IoResult
         CreateFolderFailed,
         LockFailed,
         ReadFailed,
-        LineTooLong
+        LineTooLong,
+        ValueNotKept
     };
 
     Code code = Code::Ok;

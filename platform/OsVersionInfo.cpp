@@ -19,7 +19,6 @@ OsVersionInfo SystemVersionSource::query() const
     GetVersionExA(&raw);
     info.dwMajorVersion = raw.dwMajorVersion;
     info.dwMinorVersion = raw.dwMinorVersion;
-    info.dwBuildNumber = raw.dwBuildNumber;
     info.dwPlatformId = raw.dwPlatformId;
 #endif
     return info;

@@ -13,7 +13,6 @@ struct OsVersionInfo
     quint32 dwOSVersionInfoSize = 148;
     quint32 dwMajorVersion = 0;
     quint32 dwMinorVersion = 0;
-    quint32 dwBuildNumber = 0;
     quint32 dwPlatformId = 0;
 };
 

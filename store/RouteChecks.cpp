@@ -1,7 +1,10 @@
 #include "store/RouteChecks.h"
 
+#include "platform/AnsiText.h"
 #include "platform/Numeric.h"
 #include "store/RouteDef.h"
+
+#include <QStringList>
 
 namespace molvik::RouteChecks {
 
@@ -11,9 +14,10 @@ namespace {
 class Problems
 {
 public:
-    void add(const char *entry)
+    void add(const char *entry) { add(QLatin1String(entry)); }
+    void add(const QString &entry)
     {
-        m_text += QStringLiteral("\r\n") + Numeric::decimal(m_next) + QLatin1String(entry);
+        m_text += QStringLiteral("\r\n") + Numeric::decimal(m_next) + entry;
         ++m_next;
     }
     QString text() const { return m_text; }
@@ -29,7 +33,75 @@ bool validAddress(const QString &address)
     return address.indexOf(u'@', 1) >= 0;
 }
 
+// Plain text needs no look at the code page: every save looks at every value.
+bool plainlyKept(QStringView value)
+{
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u == u'<' || u == u'>' || u == u'|' || u == u'\n' || (u >= 0x80 && u < 0xA0) || u > 0xFF)
+            return false;
+    }
+    return true;
+}
+
+// Each character the file cannot keep, once, in the order met: quoted, or
+// "a line break".
+QStringList unkeptCharacters(QStringView value)
+{
+    QStringList found;
+    bool lineBreak = false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        QStringView c = value.mid(i, value[i].isHighSurrogate() && i + 1 < value.size() ? 2 : 1);
+        i += c.size() - 1;
+        // Only LF ends a line for the reader: a lone CR comes back as it was.
+        if (c[0] == u'\n') {
+            lineBreak = true;
+            continue;
+        }
+        const bool cut = c[0] == u'<' || c[0] == u'>' || c[0] == u'|';
+        const QString quoted = u'"' + c.toString() + u'"';
+        if ((cut || AnsiText::decode(AnsiText::encode(c)) != c) && !found.contains(quoted))
+            found << quoted;
+    }
+    if (lineBreak)
+        found << QStringLiteral("a line break");
+    return found;
+}
+
 } // namespace
+
+QString unkeptValue(const QString &field, QStringView value)
+{
+    if (plainlyKept(value))
+        return {};
+    QStringList found = unkeptCharacters(value);
+    if (found.isEmpty())
+        return {};
+    const QString last = found.takeLast();
+    const QString listed = found.isEmpty() ? last : found.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    return QStringLiteral("The routes file cannot keep %1 in %2.").arg(listed, field);
+}
+
+QString unkeptField(const RouteDef &route)
+{
+    for (const RouteField &f : routeFields()) {
+        if (f.kind != RouteField::Kind::Text)
+            continue;
+        if (QString told = unkeptValue(QLatin1String(f.name), route.*f.text); !told.isEmpty())
+            return told;
+    }
+    return {};
+}
+
+QString unkeptProblems(std::initializer_list<std::pair<QString, QStringView>> values)
+{
+    Problems problems;
+    for (const auto &[field, value] : values) {
+        if (QString told = unkeptValue(field, value); !told.isEmpty())
+            problems.add(QStringLiteral(". ") + told);
+    }
+    return problems.text();
+}
 
 QString nameTakenMessage()
 {

@@ -4,7 +4,6 @@
 #include "platform/Numeric.h"
 #include "store/RouteStore.h"
 
-#include <QByteArrayView>
 #include <QIODevice>
 
 #include <algorithm>
@@ -18,8 +17,7 @@ namespace molvik {
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
-// A kept line with the CR of its CR LF.
-constexpr qsizetype kMaxHeld = RoutesReader::kMaxLine + 1;
+constexpr qsizetype kMaxHeld = RoutesReader::kMaxLine + 1; // a kept line with the CR of its CR LF
 
 // Lines ended by LF or CR LF, the device read a chunk at a time. A line
 // longer than the reader keeps is passed over without being held, so memory
@@ -34,8 +32,7 @@ public:
     // The line stays valid until the next call.
     Result next(QByteArrayView &line)
     {
-        if (!m_held.isEmpty())
-            m_held.resize(0);
+        m_held.resize(0);
         bool overlong = false;
         for (;;) {
             if (m_next == m_chunk.size()) {
@@ -51,8 +48,7 @@ public:
                 }
             }
             const QByteArrayView rest = QByteArrayView(m_chunk).sliced(m_next);
-            const auto *lf = static_cast<const char *>(std::memchr(rest.data(), '\n', std::size_t(rest.size())));
-            const qsizetype end = lf ? lf - rest.data() : -1;
+            const qsizetype end = rest.indexOf('\n');
             const QByteArrayView piece = end < 0 ? rest : rest.first(end);
             m_next += end < 0 ? rest.size() : end + 1;
             overlong = overlong || m_held.size() + piece.size() > kMaxHeld;
@@ -136,23 +132,29 @@ class Scanner
 public:
     Scanner(RouteStore &store, const RoutesReader::IssueSink &sink) : m_store(store), m_sink(sink) {}
 
-    // Element lines are split at their first three cuts: part 1 is the name,
-    // part 2 the value.
+    // An element line: between its first three cuts the name, then the value.
     void handle(QByteArrayView line)
     {
         if (line.isEmpty())
             return;
         const qsizetype first = nextCut(line, 0);
         const qsizetype second = first < line.size() ? nextCut(line, first + 1) : line.size();
-        if (second == line.size()) {
-            report([] { return QStringLiteral("skipped: not an element line"); });
-            return;
-        }
+        if (second == line.size())
+            return report([] { return QStringLiteral("skipped: not an element line"); });
         const QByteArrayView name = line.sliced(first + 1, second - first - 1);
-        if (const RouteField *field = fieldNamed(name))
-            store(*field, line.sliced(second + 1, nextCut(line, second + 1) - second - 1));
-        else
-            report([&] { return QStringLiteral("skipped: unknown element \"%1\"").arg(AnsiText::decode(name)); });
+        const RouteField *field = fieldNamed(name);
+        if (!field)
+            return report([&] { return QStringLiteral("skipped: unknown element \"%1\"").arg(AnsiText::decode(name)); });
+        const qsizetype third = nextCut(line, second + 1);
+        const QByteArrayView value = line.sliced(second + 1, third - second - 1);
+        // The writer ends a value with its own closing tag: one holding "<",
+        // ">" or "|", or a line break, was not put there by the writer.
+        if (m_sink && (line[second] != '>' || line.sliced(third) != QByteArray("</").append(name).append('>')))
+            report([&] {
+                return QStringLiteral("not written by the control: %1 keeps only \"%2\" of this line")
+                    .arg(AnsiText::decode(name), AnsiText::decode(value));
+            });
+        store(*field, value);
     }
 
     // The message is built only when someone listens.
@@ -170,8 +172,8 @@ private:
         if (field.text == &RouteDef::RouteDef) {
             if (m_store.routeCount >= RouteStore::kMaxRoutes) {
                 m_overflow = true;
-                report([&] { return QStringLiteral("ignored: a route beyond the tenth (\"%1\")").arg(AnsiText::decode(value)); });
-                return;
+                return report(
+                    [&] { return QStringLiteral("ignored: a route beyond the tenth (\"%1\")").arg(AnsiText::decode(value)); });
             }
             const int n = ++m_store.routeCount;
             m_store.routes[std::size_t(n)].RouteDef = AnsiText::decode(value);

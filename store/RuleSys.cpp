@@ -1,6 +1,7 @@
 #include "store/RuleSys.h"
 
 #include "store/Reg.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RoutesReader.h"
 #include "store/RoutesWriter.h"
@@ -84,6 +85,10 @@ IoResult saveRoutes(RouteStore &store, const QString &path)
 {
     if (IoResult r = Reg::ensureDataFolder(store); !r)
         return r;
+    for (int slot = 1; slot <= store.routeCount && slot <= RouteStore::kMaxRoutes; ++slot) {
+        if (const QString told = RouteChecks::unkeptField(store.routes[std::size_t(slot)]); !told.isEmpty())
+            return IoResult::failure(IoResult::Code::ValueNotKept, path, QStringLiteral("route %1: %2").arg(slot).arg(told));
+    }
     const QByteArray bytes = RoutesWriter::serialize(store);
     // Never write what load-routes would not read back whole. No line is
     // longer than the whole table: most tables need no look.

@@ -36,7 +36,8 @@ bool nameTaken(const RouteStore &store, const QString &name, int except);
 void rebuildNames(RouteStore &store);
 
 // Rewrites the whole routes file from the table. A table with a line the
-// reader would skip is refused and the file left as it was.
+// reader would skip, or a value it would not read back as it is, is refused
+// and the file left as it was.
 IoResult saveRoutes(RouteStore &store, const QString &path);
 
 // Appends the file's routes from slot count + 1 upward. Yes when the file

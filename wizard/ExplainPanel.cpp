@@ -2,7 +2,6 @@
 
 #include "forms/Form.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
 #include "store/RouteStore.h"
@@ -37,13 +36,23 @@ ExplainPanel::ExplainPanel(Form &page, const ExplainLayout &layout)
     Text2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Twips::place(Text2, layout.textLeft, layout.textTop, layout.textWidth, layout.textHeight);
     Text2->viewport()->installEventFilter(this);
+    m_openFocus = Text2->focusPolicy();
+    showBox(false);
+}
+
+void ExplainPanel::showBox(bool open)
+{
+    // Below the visible area the box must take no keys: nothing would show
+    // where they went.
+    Text2->setFocusPolicy(open ? m_openFocus : Qt::NoFocus);
+    if (!open && Text2->hasFocus())
+        Explain->setFocus();
 }
 
 void ExplainPanel::Explain_Click()
 {
     if (m_savedHeight != 0) {
-        guarded([&] { m_page.setHeightTwips(m_savedHeight); });
-        m_savedHeight = 0;
+        Text2_Click();
         return;
     }
     m_savedHeight = m_page.heightTwips();
@@ -53,7 +62,8 @@ void ExplainPanel::Explain_Click()
         if (screen > 0 && grown >= screen)
             grown = screen;
     }
-    guarded([&] { m_page.setHeightTwips(grown); });
+    m_page.setHeightTwips(grown);
+    showBox(true);
     // Read every time the page grows, so an edited file shows at the next press.
     QString text = Reg::readExplanation(m_page.store().environment(), m_page.objectName());
     Text2->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -63,8 +73,9 @@ void ExplainPanel::Text2_Click()
 {
     if (m_savedHeight == 0)
         return;
-    guarded([&] { m_page.setHeightTwips(m_savedHeight); });
+    m_page.setHeightTwips(m_savedHeight);
     m_savedHeight = 0;
+    showBox(false);
 }
 
 bool ExplainPanel::eventFilter(QObject *watched, QEvent *event)

@@ -37,9 +37,6 @@ public:
     void Explain_Click();
     void Text2_Click();
 
-    // Zero at normal height, else the height before the page grew.
-    qint32 savedHeight() const { return m_savedHeight; }
-
     QPushButton *Explain = nullptr;
     QPlainTextEdit *Text2 = nullptr;
 
@@ -50,9 +47,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Focusable only while the page has grown to show it.
+    void showBox(bool open);
+
     Form &m_page;
     ExplainLayout m_layout;
     qint32 m_savedHeight = 0;
+    Qt::FocusPolicy m_openFocus = Qt::StrongFocus;
 };
 
 } // namespace molvik

@@ -2,10 +2,10 @@
 
 #include "dialogs/clsDialog.h"
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
@@ -57,21 +57,20 @@ FileCopy::~FileCopy() = default;
 
 void FileCopy::Command1_Click()
 {
-    guarded([&] {
-        if (!m_dialog)
-            m_dialog = std::make_unique<clsDialog>(context());
-    });
+    if (!m_dialog)
+        m_dialog = std::make_unique<clsDialog>(context());
     // A cancelled browser gives the empty text, which empties the box too.
-    guarded([&] { Text1->setText(m_dialog ? m_dialog->ShowDirectory(this) : QString()); });
+    Text1->setText(m_dialog->ShowDirectory(this));
 }
 
 void FileCopy::OKButton_Click()
 {
     const QString destination = Text1->text();
-    if (destination.isEmpty())
+    if (destination.isEmpty() ||
+        showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Destination Directory"), destination}})))
         return;
     store().workingRoute.RemoteDirectory = destination;
-    guarded([&] { RuleSys::appendAndSave(store()); });
+    RuleSys::appendAndSave(store());
     unloadForm();
 }
 

@@ -1,7 +1,6 @@
 #include "wizard/FileEmail.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
@@ -78,6 +77,45 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
     Frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Email Options"), this);
     Twips::place(Frame1, 120, 120, 6375, 6015);
 
+    buildMessageBoxes();
+    buildModeOptions();
+    buildServerFrame();
+
+    for (int i = 0; i < 10; ++i) {
+        Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
+        if (Text1[i]) {
+            Text1[i]->setObjectName(arrayName(QStringLiteral("Text1"), i));
+            Label6[i]->setBuddy(Text1[i]);
+        }
+    }
+    Label6[2]->setBuddy(Text1Message);
+
+    panel = new ExplainPanel(*this, ExplainLayout::FileEmail);
+    panel->Text2->setFont(msSansSerif());
+
+    CancelButton =
+        makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 3840, 6240, 1215, 375, QStringLiteral("Cancel"));
+
+    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5280, 6240, 1215, 375, QStringLiteral("OK"));
+    OKButton->setDefault(true);
+
+    chooseByArrows({optMail[0], optMail[1]});
+    setTabChain({Text1[0], Text1[1], Text1Message, Text1[3], Text1[6], Text1[8], Text1[7], Text1[4], Text1[5], Text1[9], Check1,
+                 OKButton, CancelButton, panel->Explain, optMail[0], optMail[1], panel->Text2});
+
+    for (int i = 0; i < 2; ++i) {
+        connect(optMail[i], &QRadioButton::toggled, this, [this, i](bool selected) {
+            if (selected)
+                optMail_Click(i);
+        });
+    }
+    connect(Check1, &QCheckBox::stateChanged, this, &FileEmail::Check1_Click);
+    connect(OKButton, &QPushButton::clicked, this, &FileEmail::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &FileEmail::CancelButton_Click);
+}
+
+void FileEmail::buildMessageBoxes()
+{
     for (const BoxRow &row : kFrame1Rows) {
         Label6[row.index] = new QLabel(QLatin1String(row.caption), Frame1);
         Twips::place(Label6[row.index], 120, row.top, row.labelWidth, 255);
@@ -104,7 +142,10 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
         cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         cut.removeSelectedText();
     });
+}
 
+void FileEmail::buildModeOptions()
+{
     Frame3 = frame(QStringLiteral("Frame3"), QString(), Frame1);
     Twips::place(Frame3, 120, 1320, 1815, 855);
     Picture1 = new QWidget(Frame3);
@@ -116,7 +157,10 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
         optMail[i]->setObjectName(arrayName(QStringLiteral("optMail"), i));
         Twips::place(optMail[i], 0, i * 240, 1575, 195);
     }
+}
 
+void FileEmail::buildServerFrame()
+{
     Frame2 = frame(kServerFrame, QString(), Frame1);
     Twips::place(Frame2, 120, 2280, 6015, 3495);
     Label1 = new QLabel(QStringLiteral("Server Account Information"), Frame2);
@@ -136,37 +180,6 @@ FileEmail::FileEmail(FormContext &context) : Form(context, QStringLiteral("FileE
 
     Check1 = makeControl<QCheckBox>(Frame2, QStringLiteral("Check1"), 120, 1680, 5775, 255,
                                     QStringLiteral("My Server requires POP3 authorization"));
-
-    for (int i = 0; i < 10; ++i) {
-        Label6[i]->setObjectName(arrayName(QStringLiteral("Label6"), i));
-        if (Text1[i]) {
-            Text1[i]->setObjectName(arrayName(QStringLiteral("Text1"), i));
-            Label6[i]->setBuddy(Text1[i]);
-        }
-    }
-    Label6[2]->setBuddy(Text1Message);
-
-    panel = new ExplainPanel(*this, ExplainLayout::FileEmail);
-    panel->Text2->setFont(msSansSerif());
-
-    CancelButton =
-        makeControl<QPushButton>(this, QStringLiteral("CancelButton"), 3840, 6240, 1215, 375, QStringLiteral("Cancel"));
-
-    OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 5280, 6240, 1215, 375, QStringLiteral("OK"));
-    OKButton->setDefault(true);
-
-    setTabChain({Text1[0], Text1[1], Text1Message, Text1[3], Text1[6], Text1[8], Text1[7], Text1[4], Text1[5], Text1[9], Check1,
-                 OKButton, CancelButton, panel->Explain, optMail[0], optMail[1], panel->Text2});
-
-    for (int i = 0; i < 2; ++i) {
-        connect(optMail[i], &QRadioButton::toggled, this, [this, i](bool selected) {
-            if (selected)
-                optMail_Click(i);
-        });
-    }
-    connect(Check1, &QCheckBox::stateChanged, this, &FileEmail::Check1_Click);
-    connect(OKButton, &QPushButton::clicked, this, &FileEmail::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &FileEmail::CancelButton_Click);
 }
 
 void FileEmail::Form_Load()
@@ -227,11 +240,20 @@ void FileEmail::Check1_Click()
 void FileEmail::OKButton_Click()
 {
     storeEntries();
-    if (showProblems(*this, CheckEmailEntries()))
+    const RouteDef &w = store().workingRoute;
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Email Recipient Address"), w.AutoEmailName},
+                                                         {QStringLiteral("Email Subject"), w.AutoEmailSubject},
+                                                         {QStringLiteral("Email Message"), w.AutoEmailMessage},
+                                                         {QStringLiteral("SMTP Server Name"), w.FTPServer},
+                                                         {QStringLiteral("Account Email Address"), w.AutoEmailAttach},
+                                                         {QStringLiteral("POP3 Server Name"), w.mailPOPServer},
+                                                         {QStringLiteral("Login UserName"), w.FTPLogon},
+                                                         {QStringLiteral("Login User Password"), w.FTPPassword}})) ||
+        showProblems(*this, CheckEmailEntries()))
         return;
     // From the route editor the editor saves, when its own OK is pressed.
     if (store().editIndex == 0)
-        guarded([&] { RuleSys::appendAndSave(store()); });
+        RuleSys::appendAndSave(store());
     unloadForm();
 }
 

@@ -52,6 +52,10 @@ public:
     ExplainPanel *panel;
 
 private:
+    // The design, frame by frame: Frame1's boxes, Frame3's mode options, Frame2.
+    void buildMessageBoxes();
+    void buildModeOptions();
+    void buildServerFrame();
     // The boxes and the mode into the working record; empty ports get the defaults.
     void storeEntries();
     // The problems with the entries as numbered lines; empty when there are none.

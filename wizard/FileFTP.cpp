@@ -1,7 +1,6 @@
 #include "wizard/FileFTP.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
@@ -118,20 +117,25 @@ void FileFTP::Command1_Click()
     setOptionValue(proxy.rbLogin, w.rbLogin != No);
     setOptionValue(proxy.rbSite, w.rbSite != No);
     setOptionValue(proxy.rbUser, w.rbUser != No);
-    guarded([&] { showModal(proxy); });
+    showModal(proxy);
 }
 
 void FileFTP::OKButton_Click()
 {
     storeEntries();
-    if (showProblems(*this, CheckFTPEntries()))
+    const RouteDef &w = store().workingRoute;
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Site Name/IP Address"), w.FTPServer},
+                                                         {QStringLiteral("User Name"), w.FTPLogon},
+                                                         {QStringLiteral("Password"), w.FTPPassword},
+                                                         {QStringLiteral("Site Directory Path"), w.RemoteFTPDirectory}})) ||
+        showProblems(*this, CheckFTPEntries()))
         return;
     RouteStore &st = store();
     if (st.workingRoute.FTPMonitor != No) {
         // Only the route editor opens a monitoring route; it saves on its own OK.
         st.workingRoute.DefaultRoute = Yes;
     } else if (st.editIndex == 0) {
-        guarded([&] { RuleSys::appendAndSave(st); });
+        RuleSys::appendAndSave(st);
     }
     context().unload<frmProxy>();
     unloadForm();
@@ -173,22 +177,13 @@ void FileFTP::storeProxy()
     }
     // Never opened: loading the dialog now fills it from the record, so the
     // record's proxy values come back unchanged.
-    const frmProxy &proxy = context().form<frmProxy>();
-    w.PrxyHost = proxy.editPrxyHost->text();
-    w.PrxyPass = proxy.editPrxyPwd->text();
-    if (const auto port = Numeric::toInt32(proxy.editPrxyPort->text()))
-        w.PrxyPort = *port;
-    w.PrxyUser = proxy.editPrxyUsr->text();
-    w.rbOpen = yesNo(proxy.rbOpen->isChecked());
-    w.rbLogin = yesNo(proxy.rbLogin->isChecked());
-    w.rbSite = yesNo(proxy.rbSite->isChecked());
-    w.rbUser = yesNo(proxy.rbUser->isChecked());
+    context().form<frmProxy>().storeInto(w);
 }
 
 void FileFTP::CancelButton_Click()
 {
     // Nothing is rolled back: a safe-upload click and a proxy OK stay in the record.
-    hideForm();
+    hide();
     context().unload<frmProxy>();
     unloadForm();
 }

@@ -1,9 +1,10 @@
 #include "wizard/FileKXSecure.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "wizard/ExplainPanel.h"
@@ -60,19 +61,21 @@ void FileKXSecure::Form_Load()
 void FileKXSecure::OKButton_Click()
 {
     RouteStore &st = store();
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("IP Address of QTMX"), Text1->text()}})))
+        return;
     st.workingRoute.KXSecureIP = Text1->text();
     // A text that is no number, or too big for 32 bits, keeps the old port.
     if (const auto port = Numeric::toInt32(Text3->text()))
         st.workingRoute.KXSecurePort = *port;
-    hideForm();
+    hide();
     if (st.editIndex == 0)
-        guarded([&] { RuleSys::appendAndSave(st); });
+        RuleSys::appendAndSave(st);
     unloadForm();
 }
 
 void FileKXSecure::CancelButton_Click()
 {
-    hideForm();
+    hide();
     unloadForm();
 }
 

@@ -1,6 +1,7 @@
 #include "wizard/MoveVia.h"
 
 #include "forms/FormContext.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/RouteStore.h"
@@ -36,6 +37,7 @@ MoveVia::MoveVia(FormContext &context)
         Option1[i] =
             makeControl<QRadioButton>(Picture1, arrayName(QStringLiteral("Option1"), i), 0, 60 + i * 420, 3495, 315, captions[i]);
     }
+    chooseByArrows({Option1[0], Option1[1], Option1[2]});
 
     OKButton = makeControl<QPushButton>(this, QStringLiteral("OKButton"), 4080, 240, 1215, 375, QStringLiteral("OK"));
     OKButton->setDefault(true);
@@ -53,7 +55,7 @@ MoveVia::MoveVia(FormContext &context)
 void MoveVia::OKButton_Click()
 {
     RouteDef &w = store().workingRoute;
-    hideForm();
+    hide();
     if (Option1[0]->isChecked()) {
         w.DirTransfer = Yes;
         showModal(context().form<FileCopy>());
@@ -74,7 +76,7 @@ void MoveVia::OKButton_Click()
 
 void MoveVia::CancelButton_Click()
 {
-    hideForm();
+    hide();
 }
 
 } // namespace molvik

@@ -1,7 +1,7 @@
 #include "wizard/RuleName.h"
 
 #include "forms/FormContext.h"
-#include "forms/Guard.h"
+#include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "store/Reg.h"
@@ -50,23 +50,23 @@ void RuleName::OKButton_Click()
     RouteStore &st = store();
     // The page goes on without the shared folder; the save at the end of the
     // wizard meets the same failure and the control reports it.
-    guarded([&] { (void)Reg::ensureDataFolder(st); });
+    (void)Reg::ensureDataFolder(st);
     const QString name = RouteChecks::cleanName(Text1->text());
     st.workingRoute.RouteDef = name;
     Text1->setText(name);
-    if (name.isEmpty())
+    if (name.isEmpty() || showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Route Name"), name}})))
         return;
     st.workingRoute.UserDirectory = st.inDataFolder(QStringLiteral("Complete"));
     st.workingRoute.Pattern = QStringLiteral("*.*");
     st.workingRoute.UserID.clear();
     Text1->clear();
-    hideForm();
+    hide();
     showModal(context().form<MoveVia>());
 }
 
 void RuleName::CancelButton_Click()
 {
-    hideForm();
+    hide();
 }
 
 } // namespace molvik

@@ -5,6 +5,7 @@
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
 #include "platform/Numeric.h"
+#include "store/RouteChecks.h"
 #include "store/RouteStore.h"
 
 #include <QGroupBox>
@@ -34,6 +35,7 @@ frmProxy::frmProxy(FormContext &context)
     rbSite = makeControl<QRadioButton>(Picture1, QStringLiteral("rbSite"), 0, 435, 1215, 285, QStringLiteral("Site"));
     rbLogin = makeControl<QRadioButton>(Picture1, QStringLiteral("rbLogin"), 0, 810, 1215, 285, QStringLiteral("Login"));
     rbOpen = makeControl<QRadioButton>(Picture1, QStringLiteral("rbOpen"), 0, 1185, 1215, 285, QStringLiteral("Open"));
+    chooseByArrows({rbUser, rbSite, rbLogin, rbOpen});
 
     pnlPrxyCon = new QGroupBox(QStringLiteral("Proxy Connection"), this);
     pnlPrxyCon->setObjectName(QStringLiteral("pnlPrxyCon"));
@@ -91,12 +93,10 @@ void frmProxy::Form_Load()
     setOptionValue(rbUser, w.rbUser != No);
 }
 
-void frmProxy::OKButton_Click()
+void frmProxy::storeInto(RouteDef &w) const
 {
-    RouteDef &w = store().workingRoute;
     w.PrxyHost = editPrxyHost->text();
     w.PrxyPass = editPrxyPwd->text();
-    // A port that does not convert keeps the old one, without a word.
     if (const auto port = Numeric::toInt32(editPrxyPort->text()))
         w.PrxyPort = *port;
     w.PrxyUser = editPrxyUsr->text();
@@ -104,9 +104,18 @@ void frmProxy::OKButton_Click()
     w.rbLogin = yesNo(rbLogin->isChecked());
     w.rbSite = yesNo(rbSite->isChecked());
     w.rbUser = yesNo(rbUser->isChecked());
+}
+
+void frmProxy::OKButton_Click()
+{
+    if (showProblems(*this, RouteChecks::unkeptProblems({{QStringLiteral("Proxy Server"), editPrxyHost->text()},
+                                                         {QStringLiteral("Proxy User"), editPrxyUsr->text()},
+                                                         {QStringLiteral("Proxy Password"), editPrxyPwd->text()}})))
+        return;
+    storeInto(store().workingRoute);
     // Stays loaded: the FTP page reads these controls again on its own OK.
     setResult(Accepted);
-    hideForm();
+    hide();
 }
 
 void frmProxy::CancelButton_Click()

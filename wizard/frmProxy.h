@@ -10,6 +10,8 @@ class QRadioButton;
 
 namespace molvik {
 
+struct RouteDef;
+
 // The FTP page's proxy options. The FTP page fills and reads these controls
 // directly; OK stores them into the working route and only hides the dialog,
 // so the FTP page's own OK can read them again.
@@ -21,6 +23,8 @@ public:
     explicit frmProxy(FormContext &context);
 
     void Form_Load() override;
+    // A port that does not convert keeps the route's old one.
+    void storeInto(RouteDef &route) const;
     void OKButton_Click();
     void CancelButton_Click();
 

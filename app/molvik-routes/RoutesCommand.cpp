@@ -1,6 +1,7 @@
 #include "app/molvik-routes/RoutesCommand.h"
 
 #include "app/molvik-routes/RouteJson.h"
+#include "app/molvik-routes/TestCommand.h"
 
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -31,6 +32,7 @@ const char kUsage[] = "Usage: molvik-routes list FILE\n"
                       "       molvik-routes add FILE ROUTE.json\n"
                       "       molvik-routes delete FILE SLOT\n"
                       "       molvik-routes rename FILE SLOT NAME\n"
+                      "       molvik-routes test FILE SLOT [--upload] [--send] [--timeout SECONDS] [--json]\n"
                       "       molvik-routes --help\n";
 
 const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly as the routing\n"
@@ -52,7 +54,9 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "  check FILE   Every line the control skips or whose value it does not take,\n"
                      "               as \"LINE: message\": a first line other than \"<Routes>\",\n"
                      "               lines that are not element lines, unknown elements, values\n"
-                     "               that do not convert, routes beyond the tenth and a missing\n"
+                     "               that do not convert, lines the control cannot have written\n"
+                     "               (a value holding \"<\", \">\" or \"|\", or anything around\n"
+                     "               its tags), routes beyond the tenth and a missing\n"
                      "               \"</Routes>\". Prints nothing for a clean file.\n"
                      "  add FILE ROUTE.json\n"
                      "               Appends the route in ROUTE.json (\"-\": standard input), one\n"
@@ -71,12 +75,29 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "  rename FILE SLOT NAME\n"
                      "               Names the route in SLOT exactly NAME. Refused for an empty\n"
                      "               name and for the name of another route in any letter case.\n"
+                     "  test FILE SLOT [--upload] [--send] [--timeout SECONDS] [--json]\n"
+                     "               Checks, step by step, that the route in SLOT reaches its\n"
+                     "               destination, and leaves nothing behind there: a directory\n"
+                     "               copy creates and removes a file in its folder; FTP connects\n"
+                     "               (through the proxy, with TLS when the route says so), logs\n"
+                     "               in, changes to the folder and lists it; SMTP (after a POP3\n"
+                     "               login when asked) gives sender and recipient, then resets;\n"
+                     "               a secure transfer connects. --upload also stores a small\n"
+                     "               file on the FTP site and deletes it; --send sends a short\n"
+                     "               test message. Each network step ends after SECONDS (10).\n"
+                     "               One line per step: ok or FAILED, the step and what the\n"
+                     "               server or the file system answered. A route sent by the\n"
+                     "               system's mail is \"ok\" with \"not testable here\": no failure.\n"
+                     "               --json prints {\"passed\": BOOL, \"steps\": [{\"step\",\n"
+                     "               \"result\", \"answer\"}, ...]} instead. A password is always\n"
+                     "               shown as ********.\n"
                      "  -h, --help   This text.\n"
                      "\n"
                      "add, delete and rename write only a file whose first line is \"<Routes>\",\n"
                      "through the control's save: the old file or the new one, whole, even after\n"
                      "a crash. A refused change leaves the file untouched. No text may hold a\n"
-                     "line break: the file keeps one value a line.\n"
+                     "line break, \"<\", \">\", \"|\" or a character outside the code page\n"
+                     "(Windows-1252): the file would not read them back.\n"
                      "\n"
                      "Method (list): the transfer flags are tested in this order and the last one\n"
                      "set wins, the order in which the route tree picks a route's icon:\n"
@@ -100,7 +121,9 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "     was reported; add, delete, rename: refused, with the reason or the\n"
                      "     problems on standard error, and the file untouched\n"
                      "  2  a file is missing, cannot be read or cannot be written, ROUTE.json\n"
-                     "     is not a route, or the command line is wrong\n";
+                     "     is not a route, or the command line is wrong\n"
+                     "test: 0 every step passed, 1 a step failed, 2 the file cannot be read,\n"
+                     "  is not a routes file or has no route in SLOT, or the command line is wrong\n";
 
 using Method = TransferMethod;
 
@@ -291,16 +314,6 @@ template<typename Change> int rewrite(Session &session, QTextStream &err, Change
     return RoutesCommand::Ok;
 }
 
-// A line break would split an element line: the file would not read back the same.
-QString lineBreakRefusal(const RouteDef &route)
-{
-    for (const RouteField &f : routeFields()) {
-        if (f.kind == RouteField::Kind::Text && ((route.*f.text).contains(u'\n') || (route.*f.text).contains(u'\r')))
-            return QStringLiteral("%1 holds a line break, which the routes file cannot keep").arg(QLatin1String(f.name));
-    }
-    return {};
-}
-
 const char *flagName(YesNo RouteDef::*flag)
 {
     for (const RouteField &f : routeFields()) {
@@ -389,7 +402,7 @@ int add(Session &session, const QString &source, QTextStream &out, QTextStream &
         route.RouteDef = RouteChecks::cleanName(route.RouteDef);
         if (route.RouteDef.isEmpty())
             return QStringLiteral("the route needs a name; / \\ * ? < and \" are taken out of it");
-        for (const QString &refusal : {methodRefusal(route), pageRefusal(route), lineBreakRefusal(route)}) {
+        for (const QString &refusal : {methodRefusal(route), pageRefusal(route), RouteChecks::unkeptField(route)}) {
             if (!refusal.isEmpty())
                 return refusal;
         }
@@ -432,11 +445,26 @@ int renameRoute(Session &session, int slot, const QString &name, QTextStream &er
             return RouteChecks::nameTakenMessage();
         RouteDef renamed = table.routes[std::size_t(slot)];
         renamed.RouteDef = name;
-        if (QString refusal = lineBreakRefusal(renamed); !refusal.isEmpty())
+        if (QString refusal = RouteChecks::unkeptField(renamed); !refusal.isEmpty())
             return refusal;
         table.routes[std::size_t(slot)] = renamed;
         return {};
     });
+}
+
+int testRoute(Session &session, int slot, const TestCommand::Options &options, QTextStream &out, QTextStream &err)
+{
+    if (!session.load(err))
+        return RoutesCommand::Failed;
+    if (!session.accepted()) {
+        session.notARoutesFile(err);
+        return RoutesCommand::Failed;
+    }
+    if (const QString refusal = noSuchSlot(session.store(), slot); !refusal.isEmpty()) {
+        err << kProgram << ": " << refusal << '\n';
+        return RoutesCommand::Failed;
+    }
+    return TestCommand::run(session.route(slot), options, out);
 }
 
 struct CommandShape
@@ -445,7 +473,8 @@ struct CommandShape
     int operands;
 };
 
-constexpr CommandShape kCommands[] = {{"list", 1}, {"export", 1}, {"check", 1}, {"add", 2}, {"delete", 2}, {"rename", 3}};
+constexpr CommandShape kCommands[] = {{"list", 1},   {"export", 1}, {"check", 1}, {"add", 2},
+                                      {"delete", 2}, {"rename", 3}, {"test", 2}};
 
 int usageError(QTextStream &err, const QString &why)
 {
@@ -471,6 +500,11 @@ int RoutesCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
     QStringList operands = arguments.mid(1);
     const bool redact = command == u"export" && operands.removeAll(QStringLiteral("--redact")) > 0;
+    TestCommand::Options testOptions;
+    if (command == u"test") {
+        if (const QString wrong = TestCommand::takeOptions(operands, testOptions); !wrong.isEmpty())
+            return usageError(err, wrong);
+    }
     for (const QString &operand : operands) {
         if (operand.startsWith(QStringLiteral("--")))
             return usageError(err, QStringLiteral("unknown option \"%1\"").arg(operand));
@@ -493,6 +527,8 @@ int RoutesCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return check(session, out, err);
     if (command == u"add")
         return add(session, operands[1], out, err);
+    if (command == u"test")
+        return testRoute(session, slot, testOptions, out, err);
     if (command == u"delete")
         return deleteRoute(session, slot, err);
     return renameRoute(session, slot, operands[2], err);

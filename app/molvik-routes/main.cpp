@@ -1,5 +1,6 @@
 #include "app/molvik-routes/RoutesCommand.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -8,6 +9,8 @@
 
 int main(int argc, char **argv)
 {
+    // The route test's sockets need an event loop.
+    QCoreApplication app(argc, argv);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

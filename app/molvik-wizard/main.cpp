@@ -13,10 +13,31 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Help and the version are plain text: asked for them, the program makes no
+// connection to a display, so they work where there is none.
+bool onlyText(int argc, char **argv)
+{
+    bool text = false;
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "--help", "--help-all", "-v", "--version"})
+            text = text || std::strcmp(argv[i], option) == 0;
+        if (std::strncmp(argv[i], "--screenshot", 12) == 0)
+            return false;
+    }
+    return text;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        onlyText(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("molvik-wizard"));
     QApplication::setApplicationVersion(molvik::molvikWizardVersion());
     QApplication::setDesktopFileName(QStringLiteral("molvik-wizard"));
@@ -29,7 +50,7 @@ int main(int argc, char **argv)
                                         QStringLiteral("Start, render the window to the PNG <file>, and exit."),
                                         QStringLiteral("file"));
     parser.addOption(screenshot);
-    parser.process(app);
+    parser.process(*app);
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("MolvikWizard"));

@@ -2,11 +2,13 @@
 // With --check it starts, prints the route names it holds and exits; with
 // --check FOLDER it does so on its own route store kept in FOLDER. With
 // --show-file it lets the operator pick a file through the control's dialog
-// wrapper, prints the path and exits.
+// wrapper, prints the path and exits. With --test SLOT it tests that route and
+// prints each step as it ends.
 
 #include <control/Molvik4.h>
 #include <dialogs/clsDialog.h>
 #include <forms/FormContext.h>
+#include <probe/RouteTest.h>
 #include <store/RouteStore.h>
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -27,6 +30,22 @@ int main(int argc, char **argv)
         const QString file = dialog.ShowFile(nullptr);
         std::printf("%s\n", qPrintable(file));
         return file.isEmpty() ? 1 : 0;
+    }
+
+    if (argc > 2 && std::strcmp(argv[1], "--test") == 0) {
+        molvik::Molvik4 routes; // reads the routes into the thread's shared store
+        const molvik::RouteStore &store = molvik::FormContext::forCurrentThread().store();
+        const int slot = std::atoi(argv[2]);
+        if (slot < 1 || slot > store.routeCount)
+            return 2;
+        molvik::RouteTest test;
+        QObject::connect(&test, &molvik::RouteTest::stepFinished, [](const molvik::RouteTest::Step &step) {
+            std::printf("%s  %s: %s\n", step.result == molvik::RouteTest::Result::Failed ? "FAILED" : "ok", qPrintable(step.name),
+                        qPrintable(step.answer));
+        });
+        QObject::connect(&test, &molvik::RouteTest::finished, &app, [](bool passed) { QApplication::exit(passed ? 0 : 1); });
+        test.start(store.routes[std::size_t(slot)]);
+        return QApplication::exec();
     }
 
     // A store of our own only when asked for; otherwise the thread's shared one.

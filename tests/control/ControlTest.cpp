@@ -1,16 +1,19 @@
 // The control on a temporary data folder with scripted seams: start-up, the
 // tree, the route limit and failed saves; the routes file among other files,
 // other users and odd file types, where no byte of the operator's data may be
-// lost.
+// lost. Names the file would not keep are refused wherever they are typed.
 
 #include "control/ImageList.h"
 #include "control/Molvik4.h"
+#include "editor/frmEdit.h"
 #include "store/RouteStore.h"
 #include "store/RuleSys.h"
 #include "support/PageDriver.h"
+#include "wizard/RuleName.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -39,16 +42,6 @@ public:
     }
     mutable bool failWrites = false;
 };
-
-// The exit code of a program run to its end (-1 when it had to be killed); its standard error in err.
-int run(const QString &program, const QStringList &arguments, QString &err)
-{
-    QProcess p;
-    p.start(program, arguments);
-    const bool ended = p.waitForFinished(20000); // else killed as p goes
-    err = QString::fromLocal8Bit(p.readAllStandardError());
-    return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 // Lays out the folder, blank between entries: "name" a routes file of that
 // name, "name=text" a file of that text ("refused" one whose first line is
@@ -245,9 +238,8 @@ TEST(FileSituations, TheHostIsToldAndNoByteOfTheOperatorsDataIsLost)
             EXPECT_EQ(readFile(dir + k.section(u'>', -1)), readFile(original.filePath(k.section(u'>', 0, 0)))) << k.toStdString();
         EXPECT_FALSE(QFile::exists(dir + u"real/.Routes.xml.Ab12Cd.saving"_s));
         EXPECT_TRUE(!QFile::exists(dir + u"real"_s) || QFileInfo(dir + u"Routes.xml"_s).isSymLink());
-        QString err;
-        EXPECT_EQ(run(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"check"_s, dir + u"Routes.xml"_s}, err), s.checkExit)
-            << err.toStdString();
+        const ProgramRun check = runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"check"_s, dir + u"Routes.xml"_s});
+        EXPECT_EQ(check.status, s.checkExit) << check.err.toStdString();
     }
 }
 
@@ -276,8 +268,9 @@ TEST(FileSituations, AnotherUsersFileKeepsItsOwnerGroupAndMode)
                     ::chown(dir.constData(), s.folderOwner, s.folderOwner) == 0 && ::chmod(dir.constData(), s.folderMode) == 0);
         QStringList saver = u"setpriv --reuid=65534 --regid=65534 --clear-groups"_s.split(u' ').mid(0, s.saverIsNobody ? 4 : 0);
         saver << QStringLiteral(MOLVIK_SAVE_LOOP) << u"save"_s << QFile::decodeName(path) << u"1"_s << u"2"_s;
-        QString err;
-        EXPECT_EQ(run(saver.takeFirst(), saver, err), 0) << err.toStdString();
+        const QString program = saver.takeFirst();
+        const ProgramRun save = runProgram(program, saver);
+        EXPECT_EQ(save.status, 0) << save.err.toStdString();
         EXPECT_EQ(readFile(QFile::decodeName(path)), saveLoopTable(2));
         struct stat st = {};
         ASSERT_EQ(::stat(path.constData(), &st), 0);
@@ -294,8 +287,64 @@ TEST(FileSituations, AScreenshotRunWithAFailingStartUpEndsAndSaysWhy)
     for (const QFileInfo &file : program.dir().entryInfoList({program.fileName(), u"lib*.so*"_s}, QDir::Files))
         ASSERT_TRUE(QFile::copy(file.absoluteFilePath(), tmp.filePath(file.fileName())));
     writeFile(tmp.filePath(u"Routes.xml/inside"_s), "mine");
-    QString err;
-    EXPECT_EQ(run(tmp.filePath(program.fileName()), {u"--screenshot"_s, tmp.filePath(u"shot.png"_s)}, err), 1);
-    EXPECT_TRUE(err.contains(u"Routes.xml: not a regular file"_s)) << err.toStdString();
+    const ProgramRun shot = runProgram(tmp.filePath(program.fileName()), {u"--screenshot"_s, tmp.filePath(u"shot.png"_s)});
+    EXPECT_EQ(shot.status, 1);
+    EXPECT_TRUE(shot.err.contains("Routes.xml: not a regular file")) << shot.err.toStdString();
     EXPECT_GT(QFileInfo(tmp.filePath(u"shot.png"_s)).size(), 0);
+}
+
+TEST(Program, HelpAndVersionNeedNoDisplay)
+{
+    for (const auto &[option, start] : {std::pair(u"--help"_s, "Usage: "), std::pair(u"--version"_s, "molvik-wizard ")}) {
+        QProcess p;
+        QProcessEnvironment bare; // no display of any kind
+        bare.insert(u"PATH"_s, u"/usr/bin:/bin"_s);
+        p.setProcessEnvironment(bare);
+        p.start(QStringLiteral(MOLVIK_WIZARD), {option});
+        EXPECT_TRUE(p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
+        EXPECT_TRUE(p.readAllStandardOutput().startsWith(start));
+    }
+}
+
+// Names the routes file would not keep, as typed on the name page (which
+// first takes out what it always takes out), in the tree, in the editor and
+// to the routes tool: each says which characters, and the file stays as it was.
+TEST(UnkeptValues, RefusedWithWhatCannotBeKeptAndTheFileUnchanged)
+{
+    const QString rows[][3] = {
+        {u"Tom & \"Jerry\" <scan> 'q' \U0001F680"_s, u"\">\" and \"\U0001F680\""_s, u"\"<\", \">\" and \"\U0001F680\""_s},
+        {u"A<b>\"c\"&d|e"_s, u"\">\" and \"|\""_s, u"\"<\", \">\" and \"|\""_s},
+        {u"\u015Ckipper \u20AC5"_s, u"\"\u015C\""_s, u"\"\u015C\""_s}};
+    for (const auto &[typed, cleaned, raw] : rows) {
+        SCOPED_TRACE(typed.toStdString());
+        ControlDriver d(routesOf({u"Alpha"_s, u"Beta"_s}));
+        const QByteArray before = d.s.read(u"Routes.xml"_s);
+        const auto told = [](const QString &what, const char *field = "Route Name") {
+            return u"The routes file cannot keep %1 in %2."_s.arg(what, QLatin1String(field));
+        };
+        d.store().editIndex = 2;
+        for (const auto &[form, box] :
+             {std::pair<Form *, QString>(&d.open<RuleName>(), u"Text1"_s), {&d.open<frmEdit>(), u"Text1(0)"_s}}) {
+            actIn(form, box + u'=' + typed + u";OKButton"_s);
+            d.expectMessage(u"\r\n1. "_s + told(box == u"Text1" ? cleaned : raw), kProblemsTitle, MsgIcon::Information,
+                            MsgButtons::Ok);
+            EXPECT_TRUE(form->isVisible());
+        }
+        QTreeWidget *tree = d.control->Tree;
+        d.select(2);
+        tree->editItem(tree->currentItem());
+        FormsFixture::settle();
+        tree->findChild<QLineEdit *>()->setText(typed);
+        QTest::keyClick(tree->findChild<QLineEdit *>(), Qt::Key_Return);
+        FormsFixture::settle();
+        d.expectMessage(told(raw), u"Routes Wizard"_s, MsgIcon::None, MsgButtons::Ok);
+        EXPECT_EQ(tree->topLevelItem(1)->text(0) + d.store().routes[2].RouteDef, u"BetaBeta"_s);
+
+        d.s.write(u"r.json"_s, "{\"RouteDef\": \"" + QString(typed).replace(u'"', u"\\\""_s).toUtf8() +
+                                   "\", \"DirTransfer\": true, \"RemoteDirectory\": \"/\"}");
+        const ProgramRun add = runProgram(QStringLiteral(MOLVIK_ROUTES_TOOL), {u"add"_s, d.s.path(u"Routes.xml"_s), d.s.path(u"r.json"_s)});
+        EXPECT_EQ(add.status, 1);
+        EXPECT_EQ(QString::fromUtf8(add.err), u"molvik-routes: "_s + told(cleaned, "RouteDef") + u'\n');
+        EXPECT_EQ(d.s.read(u"Routes.xml"_s), before);
+    }
 }

@@ -1,4 +1,6 @@
 #include <QDir>
+#include <QIcon>
+#include <QImage>
 #include <QPluginLoader>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,6 +29,9 @@ TEST(DesignerPlugin, InstalledPluginLoadsAnywhereAndPreviewsWithoutWriting)
     ASSERT_NE(plugin, nullptr) << loader.errorString().toStdString();
     EXPECT_EQ(plugin->name(), QStringLiteral("molvik::Molvik4"));
     EXPECT_TRUE(plugin->domXml().contains(QStringLiteral("class=\"molvik::Molvik4\"")));
+    // The product's own picture in the widget box.
+    EXPECT_EQ(plugin->icon().pixmap(64).toImage().convertToFormat(QImage::Format_ARGB32),
+              QImage(QStringLiteral(MOLVIK_DATA "/icons/molvik-wizard.png")).convertToFormat(QImage::Format_ARGB32));
 
     std::unique_ptr<QWidget> control(plugin->createWidget(nullptr));
     auto *tree = control ? control->findChild<QTreeWidget *>() : nullptr;

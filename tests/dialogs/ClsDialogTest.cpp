@@ -7,7 +7,6 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFile>
-#include <QLibrary>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QTimer>
@@ -16,7 +15,18 @@
 
 namespace molvik {
 
-// Reaches the wrapper's private dialogs and records, as a friend.
+namespace {
+
+// Reaches the dialogs no caller of the library needs.
+struct AllDialogs : clsDialog
+{
+    using clsDialog::clsDialog;
+    using clsDialog::ShowColorDialog;
+    using clsDialog::ShowFontDialog;
+    using clsDialog::ShowOpenDialog;
+    using clsDialog::ShowSaveDialog;
+};
+
 class ClsDialogTest : public ::testing::Test
 {
 protected:
@@ -35,7 +45,7 @@ protected:
             if (!d)
                 return polls > 0 ? whenShown(act, polls - 1) : void(ADD_FAILURE() << "no dialog came up");
             const QRect on = d->parentWidget() ? owner.frameGeometry() : d->screen()->geometry();
-            // Placed by the wrapper's hook: Qt's own placement would clear the moved flag.
+            // Placed by the wrapper: Qt's own placement would clear the moved flag.
             EXPECT_TRUE(d->testAttribute(Qt::WA_Moved));
             EXPECT_LE((d->frameGeometry().center() - on.center()).manhattanLength(), 2);
             // The first dialog of each kind, for a person to look at.
@@ -48,17 +58,25 @@ protected:
         });
     }
 
-    clsDialog::FileDialogResult open(QWidget *on = nullptr) { return dialog->ShowOpenDialog(on); }
-    clsDialog::FileDialogResult save() { return dialog->ShowSaveDialog(nullptr); }
-    clsDialog::ColorDialogResult color() { return dialog->ShowColorDialog(&owner); }
-    clsDialog::FontDialogResult font(const QString &face) { return dialog->ShowFontDialog(&owner, face); }
-    const ChooseColor &colorRecord() const { return dialog->m_chooseColor; }
+    auto open() { return dialog->ShowOpenDialog(nullptr); }
+    auto save() { return dialog->ShowSaveDialog(nullptr); }
+    auto color() { return dialog->ShowColorDialog(&owner); }
+    auto font(const QString &face) { return dialog->ShowFontDialog(&owner, face); }
+    void useRealDialogs()
+    {
+        real = std::make_unique<FormContext>(f.store(), FormServices{f.modal, f.messages, std::make_shared<RealSystemDialogs>()});
+        dialog = std::make_unique<AllDialogs>(*real);
+        owner.setGeometry(40, 30, 700, 500);
+        owner.show();
+    }
 
     test::FormsFixture f;
     QWidget owner;
     std::unique_ptr<FormContext> real;
-    std::unique_ptr<clsDialog> dialog = std::make_unique<clsDialog>(*f.context);
+    std::unique_ptr<AllDialogs> dialog = std::make_unique<AllDialogs>(*f.context);
 };
+
+} // namespace
 
 TEST_F(ClsDialogTest, OpenReadsWhatTheDialogWrote)
 {
@@ -95,16 +113,15 @@ TEST_F(ClsDialogTest, EachCallStartsFromThePreviousOne)
     f.dialogs->files = {{u"/in/first.txt"_qs}, {u"/in/a"_qs, u"/in/b"_qs}, {u"/out/x"_qs}};
     open();
     open();
-    EXPECT_TRUE(f.dialogs->fileSeen.file.startsWith(QByteArrayLiteral("/in/first.txt\0")));
+    EXPECT_EQ(f.dialogs->fileSeen.initial, u"/in/first.txt"_qs);
     save();
-    EXPECT_EQ(f.dialogs->fileSeen.file, QByteArray(2047, ' ') + '\0') << "save starts without a name";
+    EXPECT_EQ(f.dialogs->fileSeen.initial, QString()) << "save starts without a name";
 
-    f.dialogs->colors = {0x123456, 0};
+    f.dialogs->colors = {QColor(0x56, 0x34, 0x12), QColor()};
     EXPECT_EQ(color().colour, 0x123456u);
-    EXPECT_EQ(colorRecord().customColors, QByteArray(64, char(254)));
+    EXPECT_EQ(f.dialogs->customSeen, QList<QColor>(16, QColor(254, 254, 254)));
     EXPECT_EQ(color().colour, 0u) << "cancelled";
-    EXPECT_EQ(colorRecord().result, 0x123456u) << "the next dialog starts from the last colour";
-    EXPECT_EQ(f.dialogs->liveHooks, 0);
+    EXPECT_EQ(f.dialogs->colorSeen, QColor(0x56, 0x34, 0x12)) << "the next dialog starts from the last colour";
 }
 
 TEST_F(ClsDialogTest, FontIsBoldAboveRegularWeightInWholePoints)
@@ -127,10 +144,7 @@ TEST_F(ClsDialogTest, FontIsBoldAboveRegularWeightInWholePoints)
 
 TEST_F(ClsDialogTest, QtDialogsFillTheRecords)
 {
-    real = std::make_unique<FormContext>(f.store(), FormServices{f.modal, f.messages, std::make_shared<RealSystemDialogs>()});
-    dialog = std::make_unique<clsDialog>(*real);
-    owner.setGeometry(40, 30, 700, 500);
-    owner.show();
+    useRealDialogs();
     f.s.write(u"b.txt"_qs, "x");
     // Each pattern and the filters it offers; the last pattern's last four characters give the default extension.
     const std::pair<QByteArray, QString> rows[] = {
@@ -154,8 +168,13 @@ TEST_F(ClsDialogTest, QtDialogsFillTheRecords)
         QColorDialog::setCustomColor(1, QColor(0, 0, 255));
         d.setCurrentColor(QColor(10, 20, 30));
     });
-    EXPECT_EQ(color().colour, SystemDialogs::colorRef(10, 20, 30));
-    EXPECT_EQ(colorRecord().customColors.first(8), QByteArray("\xFE\xFE\xFE\xFE\x00\x00\xFF\x00", 8));
+    EXPECT_EQ(color().colour, 0x1E140Au);
+    whenShown<QColorDialog>([](QColorDialog &d) {
+        EXPECT_EQ(QColorDialog::customColor(0), QColor(254, 254, 254));
+        EXPECT_EQ(QColorDialog::customColor(1), QColor(0, 0, 255)) << "the instance keeps the colours defined";
+        EXPECT_EQ(d.currentColor(), QColor(10, 20, 30));
+    });
+    color();
 
     whenShown<QFontDialog>([](QFontDialog &d) {
         EXPECT_EQ(d.currentFont().pointSize(), 10);
@@ -165,16 +184,17 @@ TEST_F(ClsDialogTest, QtDialogsFillTheRecords)
     const auto chosen = font(u"DejaVu Sans"_qs);
     EXPECT_TRUE(!chosen.cancelled && chosen.bold && chosen.size == 14 && chosen.faceName == u"DejaVu Sans"_qs);
 
-    // Without a printer the dialog gives up as cancelled; the module that
-    // holds it is loaded from beside the code, on this first use.
+    // Without a printer the dialog gives up as cancelled.
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         EXPECT_EQ(dialog->ShowPrinter(&owner), 0);
-#ifdef Q_OS_LINUX
-        QFile maps(u"/proc/self/maps"_qs);
-        EXPECT_TRUE(maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libmolvik-print")) << "no print module";
-#endif
-        EXPECT_NE(QLibrary(QCoreApplication::applicationDirPath() + u"/molvik-print"_qs).resolve("molvikPrintDialog"), nullptr);
     }
+}
+
+TEST_F(ClsDialogTest, FolderBrowserOpensOnItsOwner)
+{
+    useRealDialogs();
+    whenShown<QFileDialog>([this](QFileDialog &d) { d.setDirectory(f.s.tmp.path()); });
+    EXPECT_EQ(dialog->ShowDirectory(&owner), QDir::toNativeSeparators(f.s.tmp.path()));
 }
 
 } // namespace molvik

@@ -1,3 +1,4 @@
+#include "platform/AnsiText.h"
 #include "store/Reg.h"
 #include "store/RoutesReader.h"
 #include "store/RoutesWriter.h"
@@ -145,4 +146,38 @@ TEST(DataFolder, ASharedFolderThatCannotBeMadeIsNamedAndStopsASave)
     EXPECT_EQ(w.store.dataFolder, Reg::kVistaDataFolder);
     w.store.routeCount = 1;
     EXPECT_EQ(RuleSys::saveRoutes(w.store, w.store.routesPath()).code, IoResult::Code::CreateFolderFailed);
+}
+
+// Every character the code page holds but the reader's cuts and LF comes
+// back exactly, in every text field; the rest are refused, named, and the
+// file stays as it was.
+TEST(RouteTable, EveryKeptCharacterRoundTripsAndTheRestAreRefused)
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += QByteArrayView("<>|\n").contains(char(b)) ? QByteArray() : QByteArray(1, char(b));
+    NativeStore s;
+    RouteStore &st = *s.store, back(st.environment());
+    fillSaveLoopTable(st, 1);
+    QStringList texts, read;
+    for (const RouteField &f : routeFields()) {
+        if (f.kind == RouteField::Kind::Text)
+            texts << (st.routes[2].*f.text = AnsiText::decode(QByteArray(all.mid(texts.size()) + all.left(texts.size()))));
+    }
+    ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
+    ASSERT_TRUE(RuleSys::loadRoutes(back, st.routesPath()));
+    for (const RouteField &f : routeFields())
+        read << (f.kind == RouteField::Kind::Text ? back.routes[2].*f.text : QString());
+    read.removeAll(QString());
+    EXPECT_EQ(read, texts);
+
+    const QByteArray before = s.read(u"Routes.xml"_s);
+    st.routes[3].FTPPassword = u"<x>|\r\n\U0001F680\u0100"_s;
+    const IoResult refused = RuleSys::saveRoutes(st, st.routesPath());
+    EXPECT_EQ(
+        std::tuple(refused.code, refused.message),
+        std::tuple(
+            IoResult::Code::ValueNotKept,
+            u"route 3: The routes file cannot keep \"<\", \">\", \"|\", \"\U0001F680\", \"\u0100\" and a line break in FTPPassword."_s));
+    EXPECT_EQ(s.read(u"Routes.xml"_s), before);
 }

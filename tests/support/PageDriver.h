@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/PageControls.h"
 #include "support/FormsTestSupport.h"
 
 #include <QByteArray>
@@ -90,11 +91,10 @@ private:
     std::size_t m_checkedMessages = 0;
 };
 
-// A row of a test table: its name, what is given, what is done, what is expected.
-struct Row
+// Opens page F, for tables of pages.
+template<typename F> Form &openPage(PageDriver &d)
 {
-    const char *name;
-    QString given, steps, expected;
-};
+    return d.open<F>();
+}
 
 } // namespace molvik::test

@@ -2,10 +2,7 @@
 
 #include "forms/SystemDialogs.h"
 
-#include <QFont>
-
 #include <deque>
-#include <optional>
 
 namespace molvik {
 
@@ -17,39 +14,30 @@ public:
         lastOwner = owner;
         return next(folders);
     }
-    // The dialogs fill their records as the system would; the file dialogs
-    // keep a copy of the record they were given.
-    bool getOpenFileName(OpenFileName &r) override
+    QStringList chooseFiles(FileRequest &request) override
     {
-        fileSeen = r;
-        return writeChosenFiles(r, next(files));
+        fileSeen = request;
+        return next(files);
     }
-    bool getSaveFileName(OpenFileName &r) override { return getOpenFileName(r); }
-    bool chooseColor(ChooseColor &r) override
+    // Keeps what it was given, as the real dialog keeps the colours.
+    QColor chooseColor(QWidget *, const QColor &initial, QList<QColor> &custom) override
     {
-        const quint32 chosen = next(colors);
-        r.result = chosen != 0 ? chosen : r.result;
-        return chosen != 0;
+        colorSeen = initial;
+        customSeen = custom;
+        return next(colors);
     }
-    bool chooseFont(ChooseFont &r) override
-    {
-        const std::optional<QFont> font = next(fonts);
-        if (font)
-            writeChosenFont(r, *font);
-        return font.has_value();
-    }
-    qint32 printDlg(PrintDlg &) override { return 0; }
-    qintptr setActivationHook(ActivationHook) override { return ++liveHooks; }
-    void removeActivationHook(qintptr) override { --liveHooks; }
+    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return next(fonts); }
+    bool print(QWidget *, std::shared_ptr<QPrinter> &) override { return false; }
 
-    // Queued answers; an empty text or list, a 0 colour or no font cancels.
+    // Queued answers; an empty text or list, an invalid colour or no font cancels.
     std::deque<QString> folders;
     std::deque<QStringList> files;
-    std::deque<quint32> colors;
+    std::deque<QColor> colors;
     std::deque<std::optional<QFont>> fonts;
     QWidget *lastOwner = nullptr;
-    OpenFileName fileSeen;
-    int liveHooks = 0;
+    FileRequest fileSeen;
+    QColor colorSeen;
+    QList<QColor> customSeen;
 
 private:
     template<typename T> static T next(std::deque<T> &queue)

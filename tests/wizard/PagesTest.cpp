@@ -28,13 +28,9 @@ using namespace std::string_literals;
 
 namespace {
 
-template<typename F> Form &opener(PageDriver &d)
-{
-    return d.open<F>();
-}
 const std::pair<const char *, Form &(*)(PageDriver &)> kPages[] = {
-    {"RuleName", opener<RuleName>}, {"MoveVia", opener<MoveVia>},     {"FileCopy", opener<FileCopy>},
-    {"FileFTP", opener<FileFTP>},   {"FileEmail", opener<FileEmail>}, {"frmProxy", opener<frmProxy>}};
+    {"RuleName", openPage<RuleName>}, {"MoveVia", openPage<MoveVia>},     {"FileCopy", openPage<FileCopy>},
+    {"FileFTP", openPage<FileFTP>},   {"FileEmail", openPage<FileEmail>}, {"frmProxy", openPage<frmProxy>}};
 
 // The modes, the check box's value and whether it is enabled, the ten boxes'
 // texts, then the server boxes 3, 6, 8, then 7, 4, 5, 9 and their labels: "E"

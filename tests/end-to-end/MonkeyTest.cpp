@@ -22,7 +22,7 @@ namespace {
 
 bool absentOrWhole(const QString &path)
 {
-    RouteStore back(Environment{std::make_shared<FixedVersionSource>(0, 0, 0), std::make_shared<FileSystem>(), QString()});
+    RouteStore back(plainEnvironment());
     return !QFile::exists(path) || (RuleSys::loadRoutes(back, path) && back.routeCount <= RouteStore::kMaxRoutes);
 }
 
