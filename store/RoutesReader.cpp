@@ -36,8 +36,8 @@ public:
         bool overlong = false;
         for (;;) {
             if (m_next == m_chunk.size()) {
-                m_chunk.resize(kChunk);
-                const qint64 n = m_device.read(m_chunk.data(), kChunk);
+                m_chunk.resize(m_chunkSize);
+                const qint64 n = m_device.read(m_chunk.data(), m_chunkSize);
                 m_chunk.resize(qMax(n, qint64(0)));
                 m_next = 0;
                 if (n < 0)
@@ -70,6 +70,8 @@ private:
     static QByteArrayView withoutCr(QByteArrayView line) { return line.endsWith('\r') ? line.chopped(1) : line; }
 
     QIODevice &m_device;
+    // A small file in one read, a large one a chunk at a time, a stream as it comes.
+    const qint64 m_chunkSize = m_device.isSequential() ? 4096 : qBound(qint64(1), m_device.bytesAvailable() + 1, kChunk);
     QByteArray m_chunk;
     qsizetype m_next = 0; // the first byte of the chunk not yet taken
     QByteArray m_held;    // a line begun in an earlier chunk
@@ -147,8 +149,7 @@ public:
             return report([&] { return QStringLiteral("skipped: unknown element \"%1\"").arg(AnsiText::decode(name)); });
         const qsizetype third = nextCut(line, second + 1);
         const QByteArrayView value = line.sliced(second + 1, third - second - 1);
-        // The writer ends a value with its own closing tag: one holding "<",
-        // ">" or "|", or a line break, was not put there by the writer.
+        // The writer closes each value with its tag: a value ending otherwise held a cut or a line break.
         if (m_sink && (line[second] != '>' || line.sliced(third) != QByteArray("</").append(name).append('>')))
             report([&] {
                 return QStringLiteral("not written by the control: %1 keeps only \"%2\" of this line")
@@ -235,7 +236,6 @@ bool RoutesReader::read(QIODevice &device, RouteStore &store, const IssueSink &s
     LineReader lines(device);
     Scanner scanner(store, sink);
     QByteArrayView line;
-
     scanner.m_line = 1;
     if (lines.next(line) != LineReader::Result::Line || line != QByteArrayView("<Routes>")) {
         scanner.report([] { return QStringLiteral("not a routes file: the first line is not \"<Routes>\""); });

@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 #include "store/RouteStore.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace molvik {
@@ -25,11 +26,12 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
                 out.append(route.*f.int16 != 0 ? "True" : "False");
                 break;
             case RouteField::Kind::Int16:
-                out.append(QByteArray::number(route.*f.int16));
+            case RouteField::Kind::Int32: {
+                char digits[12];
+                const qint32 number = f.kind == RouteField::Kind::Int16 ? route.*f.int16 : route.*f.int32;
+                out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
                 break;
-            case RouteField::Kind::Int32:
-                out.append(QByteArray::number(route.*f.int32));
-                break;
+            }
             }
             out.append("</").append(f.name).append(">\r\n");
         }
