@@ -59,7 +59,7 @@ void removeRoute(RouteStore &store, int slot)
     if (slot < 1 || slot > store.routeCount || slot > RouteStore::kMaxRoutes)
         return;
     for (int i = slot; i < store.routeCount && i < RouteStore::kMaxRoutes; ++i)
-        store.routes[std::size_t(i)] = store.routes[std::size_t(i + 1)];
+        store.routes[std::size_t(i)] = store.routes[std::size_t(i) + 1];
     --store.routeCount;
 }
 
