@@ -11,7 +11,7 @@ set(MOLVIK_PUBLIC_HEADERS
   dialogs/clsDialog.h
   forms/Form.h forms/FormContext.h forms/FormServices.h forms/MessageBoxes.h forms/ModalRunner.h
   forms/SystemDialogs.h
-  platform/Environment.h platform/FileSystem.h platform/IoResult.h platform/MolvikExport.h
+  platform/DurableWrite.h platform/Environment.h platform/FileSystem.h platform/IoResult.h platform/MolvikExport.h
   platform/OsVersionInfo.h
   probe/RouteTest.h
   store/RouteDef.h store/RouteStore.h)

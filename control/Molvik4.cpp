@@ -15,6 +15,8 @@
 #include "store/TransferMethod.h"
 #include "wizard/RuleName.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +33,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
+const QString kLastRoute = QStringLiteral(" You can't Delete the Last Route!");
 
 void check(const IoResult &result)
 {
@@ -99,6 +102,7 @@ Molvik4::Molvik4(FormContext &context, QWidget *parent) : QWidget(parent), m_con
     ImageList1 = new ImageList(this);
 
     UserControl_Initialize();
+    watchRoutesFile();
 }
 
 Molvik4::~Molvik4() = default;
@@ -182,7 +186,7 @@ QStringList Molvik4::RouteNames()
 
 void Molvik4::Command1_Click(int Index)
 {
-    try {
+    runCommand([&] {
         if (Index > 0 && m_store.routeCount == 0)
             return;
         check(Reg::selectDataFolder(m_store));
@@ -202,63 +206,78 @@ void Molvik4::Command1_Click(int Index)
         default:
             break;
         }
-    } catch (const Molvik4Error &e) {
-        report(e);
-    }
+    });
 }
 
 void Molvik4::newRoute()
 {
     if (m_store.routeCount >= m_store.routeLimit) {
-        m_context.message(this, {QStringLiteral("You have created the Maximum Number of Routes Allowed!"),
-                                 QStringLiteral("Routes Wizard Information"), MsgIcon::Critical, MsgButtons::Ok});
+        tell(RuleSys::routeLimitMessage());
         return;
     }
     RuleSys::resetWorkingRoute(m_store);
     m_store.lastAppendFailure = IoResult::success();
+    m_store.lastRefusal.clear();
     m_context.showModal(m_context.form<RuleName>());
     UpdateTree();
     // The wizard's last page keeps going when the file cannot be written; the
     // host still hears that the new route is not on disk.
-    const IoResult failure = m_store.lastAppendFailure;
-    m_store.lastAppendFailure = IoResult::success();
+    const IoResult failure = std::exchange(m_store.lastAppendFailure, IoResult::success());
+    tell(std::exchange(m_store.lastRefusal, QString()));
     check(failure);
 }
 
 void Molvik4::deleteRoute()
 {
     if (m_store.routeCount == 1) {
-        m_context.message(this, {QStringLiteral(" You can't Delete the Last Route!"), QString(), MsgIcon::None, MsgButtons::Ok});
+        tell(kLastRoute);
         return;
     }
     const int slot = selectedSlot();
     if (slot < 1 || slot > m_store.routeCount)
         return;
+    const RouteDef confirmed = m_store.routes[std::size_t(slot)];
     const MsgResult answer = m_context.message(
         this, {QStringLiteral("Proceed with deletion?"), QStringLiteral("Route Deleting... "), MsgIcon::None, MsgButtons::YesNo});
     if (answer != MsgResult::Yes)
         return;
-    RuleSys::removeRoute(m_store, slot);
-    check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
+    const RuleSys::Change change = RuleSys::changeRoutes(m_store, m_store.routesPath(), [&](RouteStore &table) -> QString {
+        int at = RuleSys::findRoute(table, confirmed, slot);
+        // Changed meanwhile but still under its name: the route the operator confirmed.
+        for (int i = 1; at == 0 && i <= table.routeCount; ++i) {
+            if (table.routes[std::size_t(i)].RouteDef == confirmed.RouteDef)
+                at = i;
+        }
+        if (at == 0)
+            return RuleSys::changedElsewhereMessage(confirmed.RouteDef);
+        if (table.routeCount == 1)
+            return kLastRoute;
+        RuleSys::removeRoute(table, at);
+        return {};
+    });
+    check(change.failure);
     UpdateTree();
     if (QTreeWidgetItem *selected = Tree->currentItem())
         Tree->scrollToItem(selected);
+    tell(change.refusal);
 }
 
 void Molvik4::editRoute()
 {
     m_store.editIndex = static_cast<qint16>(selectedSlot());
     m_store.lastEditSaveFailure = IoResult::success();
+    m_store.lastRefusal.clear();
     m_context.showModal(m_context.form<frmEdit>());
     UpdateTree();
     // The editor closes even when its save fails; the host still hears of it.
     const IoResult failure = std::exchange(m_store.lastEditSaveFailure, IoResult::success());
+    tell(std::exchange(m_store.lastRefusal, QString()));
     check(failure);
 }
 
 void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
 {
-    try {
+    runCommand([&] {
         check(Reg::selectDataFolder(m_store));
         if (NewString.isEmpty())
             return;
@@ -272,28 +291,21 @@ void Molvik4::Tree_AfterLabelEdit(bool &Cancel, const QString &NewString)
             return;
         }
         if (RuleSys::nameTaken(m_store, NewString, slot)) {
-            m_context.message(this,
-                              {RouteChecks::nameTakenMessage(), QStringLiteral("Routes Wizard"), MsgIcon::None, MsgButtons::Ok});
+            tell(RouteChecks::nameTakenMessage());
             Cancel = true;
             if (QTreeWidgetItem *node = Tree->currentItem())
                 node->setText(0, m_store.routes[std::size_t(slot)].RouteDef);
-            // Rebuilt once the editor has closed: the view still holds it now.
-            QTimer::singleShot(0, this, [this] {
-                try {
-                    UpdateTree();
-                } catch (const Molvik4Error &e) {
-                    report(e);
-                }
-            });
-            check(RuleSys::saveRoutes(m_store, m_store.routesPath()));
+            // The refused rename still writes, as it always has: the file as
+            // it is now, so nothing another program saved is lost.
+            const RuleSys::Change change =
+                RuleSys::changeRoutes(m_store, m_store.routesPath(), [](RouteStore &) { return QString(); });
+            rebuildOnceEdited({});
+            check(change.failure);
             RuleSys::rebuildNames(m_store);
             return;
         }
-        // Held in memory only: the next write of the table stores it.
-        m_store.routes[std::size_t(slot)].RouteDef = NewString;
-    } catch (const Molvik4Error &e) {
-        report(e);
-    }
+        Cancel = !renameAtOnce(slot, NewString);
+    });
 }
 
 void Molvik4::treeContextMenu(const QPoint &position)
@@ -345,6 +357,135 @@ QTreeWidgetItem *Molvik4::addNode(const QString &key, const QString &text, int i
 void Molvik4::report(const Molvik4Error &error)
 {
     emit operationFailed(error.path(), error.cause());
+}
+
+void Molvik4::watchRoutesFile()
+{
+    m_watch = new QFileSystemWatcher(this);
+    connect(m_watch, &QFileSystemWatcher::fileChanged, this, &Molvik4::followFile);
+    connect(m_watch, &QFileSystemWatcher::directoryChanged, this, &Molvik4::followFile);
+    // A label being edited holds the file back until the edit ends.
+    connect(Tree->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (m_followLater)
+            QMetaObject::invokeMethod(this, &Molvik4::followFile, Qt::QueuedConnection);
+    });
+    watchPaths();
+    m_announced = routesNow();
+}
+
+void Molvik4::watchPaths()
+{
+    // A save replaces the file, so the new one is watched afresh; the folders
+    // (the link's and the real file's) show a file that comes back.
+    const QString file = m_store.fileSystem().localPath(m_store.routesPath());
+    QStringList paths{file, QFileInfo(file).absolutePath()};
+    if (const QString real = QFileInfo(file).canonicalFilePath(); !real.isEmpty())
+        paths << QFileInfo(real).absolutePath();
+    for (const QString &path : paths) {
+        if (QFileInfo::exists(path) && !m_watch->files().contains(path) && !m_watch->directories().contains(path))
+            m_watch->addPath(path);
+    }
+}
+
+void Molvik4::followFile()
+{
+    watchPaths();
+    // A command or an edit works on the routes as they were read; the file
+    // is read again once it ends.
+    if (m_commands > 0 || Tree->indexWidget(Tree->currentIndex())) {
+        m_followLater = true;
+        return;
+    }
+    m_followLater = false;
+    const int slot = selectedSlot();
+    const QString selected = slot >= 1 && slot <= m_store.routeCount ? m_store.routes[std::size_t(slot)].RouteDef : QString();
+    // A file that cannot be read now keeps the tree as it is; the next change
+    // made on it reports why.
+    (void)RuleSys::rereadRoutes(m_store, m_store.routesPath());
+    if (routesNow() == m_announced)
+        return;
+    rebuildTree(selected);
+    announce();
+}
+
+void Molvik4::runCommand(const std::function<void()> &command)
+{
+    ++m_commands;
+    try {
+        command();
+    } catch (const Molvik4Error &e) {
+        report(e);
+    }
+    if (--m_commands > 0)
+        return;
+    // With a label's editor still open, the host hears once the edit has ended.
+    if (m_followLater || Tree->indexWidget(Tree->currentIndex()))
+        followFile();
+    else
+        announce();
+}
+
+bool Molvik4::renameAtOnce(int slot, const QString &name)
+{
+    const RouteDef before = m_store.routes[std::size_t(slot)];
+    RouteDef after = before;
+    after.RouteDef = name;
+    const RuleSys::Change change = RuleSys::replaceRoute(m_store, m_store.routesPath(), slot, before, after);
+    // Otherwise the tree keeps the label as typed.
+    if (change.reread || !change.refusal.isEmpty())
+        rebuildOnceEdited(change.refusal.isEmpty() ? name : before.RouteDef);
+    tell(change.refusal);
+    check(change.failure);
+    return change.refusal.isEmpty();
+}
+
+void Molvik4::rebuildOnceEdited(const QString &selectName)
+{
+    // The view still holds the label's editor until the edit has ended.
+    QTimer::singleShot(0, this, [this, selectName] { rebuildTree(selectName); });
+}
+
+void Molvik4::rebuildTree(const QString &selectName)
+{
+    try {
+        UpdateTree();
+    } catch (const Molvik4Error &e) {
+        report(e);
+    }
+    for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
+        if (Tree->topLevelItem(i)->text(0) == selectName) {
+            Tree->setCurrentItem(Tree->topLevelItem(i));
+            break;
+        }
+    }
+}
+
+void Molvik4::tell(const QString &refusal)
+{
+    if (refusal.isEmpty())
+        return;
+    MessageRequest box{refusal, QStringLiteral("Routes Wizard"), MsgIcon::Exclamation, MsgButtons::Ok};
+    if (refusal == RuleSys::routeLimitMessage())
+        box = {refusal, QStringLiteral("Routes Wizard Information"), MsgIcon::Critical, MsgButtons::Ok};
+    else if (refusal == kLastRoute)
+        box = {refusal, QString(), MsgIcon::None, MsgButtons::Ok};
+    else if (refusal == RouteChecks::nameTakenMessage())
+        box.icon = MsgIcon::None;
+    m_context.message(this, box);
+}
+
+void Molvik4::announce()
+{
+    if (std::vector<RouteDef> now = routesNow(); now != m_announced) {
+        m_announced = std::move(now);
+        emit routesChanged();
+    }
+}
+
+std::vector<RouteDef> Molvik4::routesNow() const
+{
+    const auto first = m_store.routes.begin() + 1;
+    return {first, first + qBound(0, m_store.routeCount, RouteStore::kMaxRoutes)};
 }
 
 } // namespace molvik

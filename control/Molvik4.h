@@ -1,13 +1,17 @@
 #pragma once
 
 #include "platform/MolvikExport.h"
+#include "store/RouteDef.h"
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <stdexcept>
+#include <vector>
 
+class QFileSystemWatcher;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -36,6 +40,8 @@ private:
 
 // The routing wizard control: the routes as a tree, with New Route, Delete
 // Route and Edit Route. Every control on a thread shares one route store.
+// It follows the routes file: what another program saves there shows in the
+// tree, and every change is made on the file as it is at that moment.
 class MOLVIK_EXPORT Molvik4 : public QWidget
 {
     Q_OBJECT
@@ -76,6 +82,9 @@ public:
 signals:
     // A button or tree handler failed: the file or folder, and why.
     void operationFailed(const QString &path, const QString &cause);
+    // The routes changed, by a command of this control or by another program
+    // saving the routes file.
+    void routesChanged();
 
 private:
     void UserControl_Initialize();
@@ -88,9 +97,25 @@ private:
     QTreeWidgetItem *addNode(const QString &key, const QString &text, int image);
     void report(const Molvik4Error &error);
 
+    // Following the routes file, and changes made on it as it is now.
+    void watchRoutesFile();
+    void watchPaths();
+    void followFile();
+    void runCommand(const std::function<void()> &command);
+    bool renameAtOnce(int slot, const QString &name);
+    void rebuildOnceEdited(const QString &selectName);
+    void rebuildTree(const QString &selectName);
+    void tell(const QString &refusal);
+    void announce();
+    std::vector<RouteDef> routesNow() const;
+
     FormContext &m_context;
     RouteStore &m_store;
     QString m_startupFailure;
+    QFileSystemWatcher *m_watch = nullptr;
+    int m_commands = 0;        // commands running: the file is followed once they end
+    bool m_followLater = false;
+    std::vector<RouteDef> m_announced; // the routes the host last heard of
 };
 
 } // namespace molvik

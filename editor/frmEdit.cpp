@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <utility>
+
 namespace molvik {
 
 namespace {
@@ -106,6 +108,7 @@ void frmEdit::Form_Load()
     // The flags as loaded: an option's handler clears the others in the
     // working route, and with several set the last selection must still win.
     const RouteDef loaded = st.workingRoute;
+    m_loaded = loaded;
     setWindowTitle(QStringLiteral("Edit Route - ") + loaded.RouteDef);
     Text1[0]->setText(loaded.RouteDef);
     Text1[3]->setText(loaded.RemoteDirectory);
@@ -210,11 +213,12 @@ void frmEdit::OKButton_Click()
         w.*m.flag = Yes;
     }
 
-    if (validSlot(st.editIndex))
-        st.routes[std::size_t(st.editIndex)] = w;
-    st.editIndex = 0;
-    // Not reported here; the control tells its host once the editor is closed.
-    st.lastEditSaveFailure = RuleSys::saveRoutes(st, st.routesPath());
+    const int slot = std::exchange(st.editIndex, qint16(0));
+    // Not reported here; the control tells its host or the operator once the editor is closed.
+    const RuleSys::Change change = validSlot(slot) ? RuleSys::replaceRoute(st, st.routesPath(), slot, m_loaded, w)
+                                                   : RuleSys::changeRoutes(st, st.routesPath(), [](RouteStore &) { return QString(); });
+    st.lastEditSaveFailure = change.failure;
+    st.lastRefusal = change.refusal;
     unloadForm();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/Form.h"
+#include "store/RouteDef.h"
 
 #include <memory>
 
@@ -47,6 +48,8 @@ private:
 
     // Made anew at every browse, released when the editor unloads.
     std::unique_ptr<clsDialog> m_dialog;
+    // The route as it was read: OK replaces it only where the file still holds it.
+    RouteDef m_loaded;
 };
 
 } // namespace molvik

@@ -123,9 +123,14 @@ IoResult FileSystem::readAll(const QString &path, QByteArray &out) const
     return IoResult::success();
 }
 
-IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content) const
+IoResult FileSystem::writeWhole(const QString &path, const QByteArray &content, const DurableWrite::FolderLock *held) const
 {
-    return DurableWrite::write(localPath(path), path, content);
+    return held ? DurableWrite::write(*held, localPath(path), path, content) : DurableWrite::write(localPath(path), path, content);
+}
+
+std::unique_ptr<DurableWrite::FolderLock> FileSystem::lockFolder(const QString &path) const
+{
+    return std::make_unique<DurableWrite::FolderLock>(localPath(path), path);
 }
 
 IoResult FileSystem::moveAside(const QString &path, const QString &to) const

@@ -2,6 +2,7 @@
 
 #include "platform/MolvikExport.h"
 
+#include "platform/DurableWrite.h"
 #include "platform/IoResult.h"
 
 #include <QByteArray>
@@ -42,9 +43,14 @@ public:
 
     // Writes the file whole as DurableWrite describes: replaced by a rename
     // where it can keep the old owner, group and mode, else rewritten in
-    // place and synced. A new file is readable by its owner only. Virtual so
-    // a test can make the disk fail.
-    virtual IoResult writeWhole(const QString &path, const QByteArray &content) const;
+    // place and synced. A new file is readable by its owner only. Under held,
+    // when given, which the write does not take again. Virtual so a test can
+    // make the disk fail.
+    virtual IoResult writeWhole(const QString &path, const QByteArray &content,
+                                const DurableWrite::FolderLock *held = nullptr) const;
+    // The save lock of path's folder, held while the result lives: a caller
+    // reads, changes and writes the file under it as one step.
+    std::unique_ptr<DurableWrite::FolderLock> lockFolder(const QString &path) const;
     // Renames the regular file at path to `to`, replacing what is there.
     // NotFound when there is no file.
     IoResult moveAside(const QString &path, const QString &to) const;

@@ -50,6 +50,9 @@ public:
     IoResult lastAppendFailure;
     // Set by the route editor's save, which it does not report itself.
     IoResult lastEditSaveFailure;
+    // Why the last change a page asked for was not written: it no longer fit
+    // the routes file as another program left it. The control tells the operator.
+    QString lastRefusal;
 
 private:
     Environment m_environment;

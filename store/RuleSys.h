@@ -4,9 +4,12 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace molvik {
 
 class RouteStore;
+struct RouteDef;
 
 // The route-store operations on the shared state.
 namespace RuleSys {
@@ -19,9 +22,11 @@ void resetWorkingRoute(RouteStore &store);
 // is full.
 bool appendWorkingRoute(RouteStore &store);
 
-// Appends the working route to the table and rewrites the routes file. Never
-// fails to its caller; a full table appends nothing and writes nothing. A
-// failed write is kept in store.lastAppendFailure.
+// Appends the working route to the routes file as it is now and writes it.
+// Never fails to its caller: a failed write is kept in
+// store.lastAppendFailure, and a route that no longer fits (the file holds
+// the route limit, or a route another program saved meanwhile has its name)
+// is not appended, with why in store.lastRefusal.
 void appendAndSave(RouteStore &store);
 
 // Removes the route in slot (1 to the count): the later routes move up one
@@ -39,6 +44,43 @@ void rebuildNames(RouteStore &store);
 // reader would skip, or a value it would not read back as it is, is refused
 // and the file left as it was.
 IoResult saveRoutes(RouteStore &store, const QString &path);
+
+// How a change made on the routes file as it is now ended.
+struct Change
+{
+    IoResult failure;    // the lock or the write failed
+    QString refusal;     // the change did not fit the file as it is now: nothing written
+    bool reread = false; // another program had changed the file: the table now holds it
+};
+
+// One change to the table; answers why it refuses, or nothing.
+using Edit = std::function<QString(RouteStore &table)>;
+
+// Reads the routes file again while holding its folder's save lock, makes
+// edit on what it read and writes before letting go, so no save of another
+// program falls in between. Routes nobody else changed keep their form in
+// memory: with no other program at work the bytes written are those of the
+// table in memory. A file that is missing or not of routes leaves the table
+// in memory. When the lock cannot be taken the edit is made in memory only,
+// as after a failed write. A refusal writes nothing.
+Change changeRoutes(RouteStore &store, const QString &path, const Edit &edit);
+
+// Reads the routes file again under the lock, as changeRoutes does, for a
+// reader that follows the file.
+IoResult rereadRoutes(RouteStore &store, const QString &path);
+
+// The slot holding route: slot when it still does, else the first that does;
+// 0 when it is no longer in the table.
+int findRoute(const RouteStore &store, const RouteDef &route, int slot);
+
+// Puts after where before is in the file as it is now. Refused when another
+// program changed or removed before, or when after's name is another route's.
+Change replaceRoute(RouteStore &store, const QString &path, int slot, const RouteDef &before, const RouteDef &after);
+
+// Why a change to the named route was not written: another program changed it.
+QString changedElsewhereMessage(const QString &name);
+// What a new route meets once the table holds the route limit.
+QString routeLimitMessage();
 
 // Appends the file's routes from slot count + 1 upward. Yes when the file
 // exists and its first line is exactly "<Routes>". When it answers no for a

@@ -95,9 +95,11 @@ const char kHelp[] = "Shows and changes a routes file (Routes.xml), read exactly
                      "\n"
                      "add, delete and rename write only a file whose first line is \"<Routes>\",\n"
                      "through the control's save: the old file or the new one, whole, even after\n"
-                     "a crash. A refused change leaves the file untouched. No text may hold a\n"
-                     "line break, \"<\", \">\", \"|\" or a character outside the code page\n"
-                     "(Windows-1252): the file would not read them back.\n"
+                     "a crash. Each reads the file again under the save's lock and writes before\n"
+                     "letting go, so changes that several programs make at once are all kept. A\n"
+                     "refused change leaves the file untouched. No text may hold a line break,\n"
+                     "\"<\", \">\", \"|\" or a character outside the code page (Windows-1252):\n"
+                     "the file would not read them back.\n"
                      "\n"
                      "Method (list): the transfer flags are tested in this order and the last one\n"
                      "set wins, the order in which the route tree picks a route's icon:\n"
@@ -216,10 +218,8 @@ public:
         err << kProgram << ": " << m_argument << " is not a routes file: its first line is not \"<Routes>\"\n";
     }
 
-    // Through save-routes, to the path given: durable, whole, or not at all.
-    IoResult save() { return RuleSys::saveRoutes(m_store, m_path); }
-
     const QString &argument() const { return m_argument; }
+    const QString &path() const { return m_path; }
     bool accepted() const { return m_accepted; }
     RouteStore &store() { return m_store; }
     const FileSystem &fileSystem() const { return m_store.fileSystem(); }
@@ -293,9 +293,9 @@ int check(Session &session, QTextStream &out, QTextStream &err)
     return reported ? RoutesCommand::Reported : RoutesCommand::Ok;
 }
 
-// Loads the file, lets change edit the table, then writes it. change answers
-// why it refuses, or nothing; a refusal writes nothing.
-template<typename Change> int rewrite(Session &session, QTextStream &err, Change change)
+// Loads the file, then lets edit change it as it is at the write, under the
+// save lock. edit answers why it refuses, or nothing; a refusal writes nothing.
+int rewrite(Session &session, QTextStream &err, const RuleSys::Edit &edit)
 {
     if (!session.load(err))
         return RoutesCommand::Failed;
@@ -303,12 +303,13 @@ template<typename Change> int rewrite(Session &session, QTextStream &err, Change
         session.notARoutesFile(err);
         return RoutesCommand::Reported;
     }
-    if (const QString refusal = change(session.store()); !refusal.isEmpty()) {
-        err << kProgram << ": " << refusal << '\n';
+    const RuleSys::Change change = RuleSys::changeRoutes(session.store(), session.path(), edit);
+    if (!change.refusal.isEmpty()) {
+        err << kProgram << ": " << change.refusal << '\n';
         return RoutesCommand::Reported;
     }
-    if (const IoResult saved = session.save(); !saved) {
-        err << kProgram << ": cannot write " << session.argument() << ": " << saved.message << '\n';
+    if (!change.failure) {
+        err << kProgram << ": cannot write " << session.argument() << ": " << change.failure.message << '\n';
         return RoutesCommand::Failed;
     }
     return RoutesCommand::Ok;
@@ -398,7 +399,7 @@ int add(Session &session, const QString &source, QTextStream &out, QTextStream &
     }
     const int status = rewrite(session, err, [&](RouteStore &table) -> QString {
         if (table.routeCount >= RouteStore::kRouteLimit)
-            return QStringLiteral("You have created the Maximum Number of Routes Allowed!");
+            return RuleSys::routeLimitMessage();
         route.RouteDef = RouteChecks::cleanName(route.RouteDef);
         if (route.RouteDef.isEmpty())
             return QStringLiteral("the route needs a name; / \\ * ? < and \" are taken out of it");

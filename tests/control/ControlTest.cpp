@@ -34,11 +34,11 @@ namespace {
 class SwitchableFileSystem final : public FileSystem
 {
 public:
-    IoResult writeWhole(const QString &path, const QByteArray &content) const override
+    IoResult writeWhole(const QString &path, const QByteArray &content, const DurableWrite::FolderLock *held) const override
     {
         if (failWrites)
             return IoResult::failure(IoResult::Code::WriteFailed, path, u"No space left on device"_s, 28);
-        return FileSystem::writeWhole(path, content);
+        return FileSystem::writeWhole(path, content, held);
     }
     mutable bool failWrites = false;
 };

@@ -42,10 +42,11 @@ TEST(RouteTable, AppendAndSaveWritesUntilTheTableIsFullAndRemembersAFailure)
                 st.routes[2] == sampleRoute(2));
     EXPECT_EQ(s.read(u"Routes.xml"_s), RoutesWriter::serialize(st));
 
-    fillSaveLoopTable(st, 0); // ten routes: nothing appended, nothing written
+    fillSaveLoopTable(st, 0); // ten routes in the file: nothing appended, nothing written
+    ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
     const QByteArray before = s.read(u"Routes.xml"_s);
     RuleSys::appendAndSave(st);
-    EXPECT_TRUE(st.routeCount == 10 && s.read(u"Routes.xml"_s) == before);
+    EXPECT_TRUE(st.routeCount == 10 && s.read(u"Routes.xml"_s) == before && st.lastRefusal == RuleSys::routeLimitMessage());
 }
 
 TEST(RouteTable, TheDefaultRouteOnWindowsIsItsGoldenFile)
