@@ -7,13 +7,11 @@
 #include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -35,6 +33,7 @@ using namespace molvik;
 namespace {
 
 constexpr qint64 kJunkBytes = 200 * 1000 * 1000;
+constexpr int kSavePairs = 41;
 
 Environment plainEnvironment(const QString &folder)
 {
@@ -86,7 +85,7 @@ private:
 void ratioLine(const char *what, double wall, double cpu, double goal)
 {
     if (goal > 0)
-        std::printf("  %-56s %8.2f %8.2f   <= %.1f %s\n", what, wall, cpu, goal, wall <= goal ? "met" : "NOT MET");
+        std::printf("  %-56s %8.2f %8.2f   <= %.2f %s\n", what, wall, cpu, goal, wall <= goal ? "met" : "NOT MET");
     else
         std::printf("  %-56s %8.2f %8.2f\n", what, wall, cpu);
 }
@@ -202,218 +201,194 @@ std::optional<Startup> startupPairs(const QString &control, const QString &bare,
     return Startup{median(wall[0]), median(wall[1]), median(cpu[0]), median(cpu[1])};
 }
 
+// The files every benchmark reads or writes, in a folder of their own.
+struct Files
+{
+    QTemporaryDir folder;
+    QString table, saved, junk;
+    QByteArray tableBytes;
+    qint64 junkSize = 0;
+};
+
+bool writeFiles(Files &files, RouteStore &table)
+{
+    files.table = files.folder.filePath(QStringLiteral("Routes.xml"));
+    files.saved = files.folder.filePath(QStringLiteral("Saved.xml"));
+    files.junk = files.folder.filePath(QStringLiteral("Junk.xml"));
+    bench::fillFullTable(table);
+    files.tableBytes = RoutesWriter::serialize(table);
+    QFile f(files.table);
+    if (!f.open(QIODevice::WriteOnly) || f.write(files.tableBytes) != files.tableBytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(files.table));
+        return false;
+    }
+    std::fprintf(stderr, "writing %lld bytes of junk lines...\n", static_cast<long long>(kJunkBytes));
+    if (!bench::writeJunkFile(files.junk, kJunkBytes)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(files.junk));
+        return false;
+    }
+    files.junkSize = QFile(files.junk).size();
+    return true;
+}
+
+// Lines counted with memchr, the least any line reader does.
+qint64 memchrLines(const char *p, const char *end)
+{
+    qint64 lines = 0;
+    while ((p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr) {
+        ++lines;
+        ++p;
+    }
+    return lines;
+}
+
+void registerTable(const Files &files, RouteStore &table, RouteStore &reader)
+{
+    const qint64 bytes = files.tableBytes.size();
+    benchmark::RegisterBenchmark("table/load-routes", [&files, &reader, bytes](benchmark::State &state) {
+        for (auto _ : state) {
+            reader.routeCount = 0; // as the control does before every read
+            benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, files.table));
+        }
+        if (reader.routeCount != RouteStore::kMaxRoutes)
+            state.SkipWithError("the table did not read back whole");
+        state.SetBytesProcessed(state.iterations() * bytes);
+    });
+    // A yardstick: the table's bytes, in memory, split at each line end.
+    benchmark::RegisterBenchmark("table/memchr-lines-in-memory", [&files, bytes](benchmark::State &state) {
+        for (auto _ : state)
+            benchmark::DoNotOptimize(memchrLines(files.tableBytes.constData(), files.tableBytes.constData() + bytes));
+        state.SetBytesProcessed(state.iterations() * bytes);
+    });
+    benchmark::RegisterBenchmark("table/QFile::readAll", [&files, bytes](benchmark::State &state) {
+        for (auto _ : state) {
+            QFile f(files.table);
+            f.open(QIODevice::ReadOnly);
+            benchmark::DoNotOptimize(f.readAll());
+        }
+        state.SetBytesProcessed(state.iterations() * bytes);
+    });
+    benchmark::RegisterBenchmark("table/save-routes", [&files, &table, bytes](benchmark::State &state) {
+        for (auto _ : state) {
+            if (!RuleSys::saveRoutes(table, files.saved))
+                state.SkipWithError("save-routes failed");
+        }
+        state.SetBytesProcessed(state.iterations() * bytes);
+    });
+}
+
+void registerJunk(const Files &files, RouteStore &reader)
+{
+    benchmark::RegisterBenchmark("junk/load-routes",
+                                 [&files, &reader](benchmark::State &state) {
+                                     for (auto _ : state) {
+                                         reader.routeCount = 0;
+                                         benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, files.junk));
+                                     }
+                                     state.SetBytesProcessed(state.iterations() * files.junkSize);
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("junk/memchr-lines",
+                                 [&files](benchmark::State &state) {
+                                     std::vector<char> buffer(1 << 20);
+                                     for (auto _ : state) {
+                                         QFile f(files.junk);
+                                         f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+                                         qint64 lines = 0;
+                                         for (qint64 n; (n = f.read(buffer.data(), qint64(buffer.size()))) > 0;)
+                                             lines += memchrLines(buffer.data(), buffer.data() + n);
+                                         benchmark::DoNotOptimize(lines);
+                                     }
+                                     state.SetBytesProcessed(state.iterations() * files.junkSize);
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+}
+
+// save-routes against the durable floor, taken in turns; printed with the
+// other ratios, and its medians kept for the summary.
+std::optional<Pair> saveAgainstFloor(const Files &files, RouteStore &table)
+{
+    const QByteArray temp = QFile::encodeName(files.folder.filePath(QStringLiteral(".Saved.xml.floor")));
+    const QByteArray target = QFile::encodeName(files.saved);
+    const QByteArray folder = QFile::encodeName(files.folder.path());
+    return inTurns(
+        kSavePairs, [&] { return bool(RuleSys::saveRoutes(table, files.saved)); },
+        [&] { return durableFloor(temp, target, folder, files.tableBytes); });
+}
+
+void printRatios(const RatioReporter &reporter, const std::optional<Pair> &saves)
+{
+    std::printf("\nRatios, time of ours / time of the baseline in the same run:\n");
+    std::printf("  %-56s %8s %8s   %s\n", "", "wall", "CPU", "goal (wall)");
+    ratio(reporter, "load-routes / QFile::readAll, 10-route table", "table/load-routes", "table/QFile::readAll", 4.0);
+    ratio(reporter, "  memchr line split alone, in memory / QFile::readAll", "table/memchr-lines-in-memory",
+          "table/QFile::readAll");
+    if (saves)
+        ratioLine("save-routes / write+fdatasync+rename+fsync folder (turns)", saves->oursWall / saves->baseWall,
+                  saves->oursCpu / saves->baseCpu, 1.2);
+    ratio(reporter, "load-routes / memchr line count, 200 MB of junk lines", "junk/load-routes", "junk/memchr-lines", 3.0);
+}
+
+// The control reads its routes from the folder its library is loaded from.
+void printStartup(const QString &binFolder, const QByteArray &tableBytes, const std::optional<Pair> &saves)
+{
+    const QString control = binFolder + QStringLiteral("/molvik-startup-control");
+    const QString bare = binFolder + QStringLiteral("/molvik-startup-bare");
+    if (!QFileInfo::exists(control) || !QFileInfo::exists(bare)) {
+        std::printf("  start-up to first paint: not built (MOLVIK_BUILD_GUI=OFF)\n");
+        return;
+    }
+    QFile routes(binFolder + QStringLiteral("/Routes.xml"));
+    if (!routes.open(QIODevice::WriteOnly | QIODevice::Truncate) || routes.write(tableBytes) != tableBytes.size()) {
+        std::printf("  start-up to first paint: cannot write %s\n", qPrintable(routes.fileName()));
+        return;
+    }
+    routes.close();
+    constexpr int kPairs = 20;
+    const auto s = startupPairs(control, bare, kPairs);
+    if (!s) {
+        std::printf("  start-up to first paint: a probe failed\n");
+        return;
+    }
+    ratioLine("start-up to first paint / bare Qt window with a tree", s->controlWall / s->bareWall, s->controlCpu / s->bareCpu,
+              1.15);
+    if (saves)
+        std::printf("\nsave-routes and the durable floor taken in turns, medians of %d each: %.0f us (CPU %.0f us) "
+                    "against %.0f us (CPU %.0f us)",
+                    kSavePairs, saves->oursWall / 1e3, saves->oursCpu / 1e3, saves->baseWall / 1e3, saves->baseCpu / 1e3);
+    std::printf("\nStart-up to first paint, whole processes, medians of %d pairs: control on a full table %.1f ms "
+                "(CPU %.1f ms), bare Qt window %.1f ms (CPU %.1f ms)\n",
+                kPairs, s->controlWall, s->controlCpu, s->bareWall, s->bareCpu);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QString binFolder = QCoreApplication::applicationDirPath();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-
-    QTemporaryDir tmp;
-    if (!tmp.isValid()) {
+    Files files;
+    if (!files.folder.isValid()) {
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
-    const QString tablePath = tmp.filePath(QStringLiteral("Routes.xml"));
-    const QString savePath = tmp.filePath(QStringLiteral("Saved.xml"));
-    const QString junkPath = tmp.filePath(QStringLiteral("Junk.xml"));
-
-    RouteStore table(plainEnvironment(tmp.path()));
-    table.dataFolder = tmp.path();
-    bench::fillFullTable(table);
-    const QByteArray tableBytes = RoutesWriter::serialize(table);
-    {
-        QFile f(tablePath);
-        if (!f.open(QIODevice::WriteOnly) || f.write(tableBytes) != tableBytes.size()) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(tablePath));
-            return 1;
-        }
-    }
-    std::fprintf(stderr, "writing %lld bytes of junk lines...\n", static_cast<long long>(kJunkBytes));
-    if (!bench::writeJunkFile(junkPath, kJunkBytes)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(junkPath));
+    RouteStore table(plainEnvironment(files.folder.path())), reader(plainEnvironment(files.folder.path()));
+    table.dataFolder = reader.dataFolder = files.folder.path();
+    if (!writeFiles(files, table))
         return 1;
-    }
-    const qint64 junkSize = QFile(junkPath).size();
-
-    RouteStore reader(plainEnvironment(tmp.path()));
-    reader.dataFolder = tmp.path();
-
-    benchmark::RegisterBenchmark("table/load-routes", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            reader.routeCount = 0; // as the control does before every read
-            benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, tablePath));
-        }
-        if (reader.routeCount != RouteStore::kMaxRoutes)
-            state.SkipWithError("the table did not read back whole");
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    // The reader alone, on bytes already in memory: how much of load-routes
-    // is parsing and keeping the values rather than reaching the file.
-    benchmark::RegisterBenchmark("table/parse-in-memory", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            reader.routeCount = 0;
-            QBuffer buffer;
-            buffer.setData(tableBytes);
-            buffer.open(QIODevice::ReadOnly);
-            benchmark::DoNotOptimize(RoutesReader::read(buffer, reader));
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    // What the simplest line-at-a-time reader pays before it looks into a
-    // line: the table's bytes, in memory, split at each line end by memchr.
-    benchmark::RegisterBenchmark("table/memchr-lines-in-memory", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            const char *p = tableBytes.constData();
-            const char *end = p + tableBytes.size();
-            qint64 lines = 0;
-            while ((p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr) {
-                ++lines;
-                ++p;
-            }
-            benchmark::DoNotOptimize(lines);
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    benchmark::RegisterBenchmark("table/QFile::readAll", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            QFile f(tablePath);
-            f.open(QIODevice::ReadOnly);
-            benchmark::DoNotOptimize(f.readAll());
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    benchmark::RegisterBenchmark("table/save-routes", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            if (!RuleSys::saveRoutes(table, savePath))
-                state.SkipWithError("save-routes failed");
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    // The writer's share of save-routes: building the bytes.
-    benchmark::RegisterBenchmark("table/serialize", [&](benchmark::State &state) {
-        for (auto _ : state)
-            benchmark::DoNotOptimize(RoutesWriter::serialize(table));
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    benchmark::RegisterBenchmark("table/QSaveFile", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            QSaveFile f(savePath);
-            f.open(QIODevice::WriteOnly);
-            f.write(tableBytes);
-            benchmark::DoNotOptimize(f.commit());
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    benchmark::RegisterBenchmark("table/durable-floor", [&](benchmark::State &state) {
-        const QByteArray temp = QFile::encodeName(tmp.filePath(QStringLiteral(".Saved.xml.floor")));
-        const QByteArray target = QFile::encodeName(savePath);
-        const QByteArray folder = QFile::encodeName(tmp.path());
-        for (auto _ : state) {
-            if (!durableFloor(temp, target, folder, tableBytes)) {
-                state.SkipWithError("the durable floor failed");
-                break;
-            }
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    // The part of save-routes' cost that is the sync to disk itself.
-    benchmark::RegisterBenchmark("table/QSaveFile+fdatasync", [&](benchmark::State &state) {
-        for (auto _ : state) {
-            QSaveFile f(savePath);
-            f.open(QIODevice::WriteOnly);
-            f.write(tableBytes);
-            f.flush();
-            ::fdatasync(f.handle());
-            benchmark::DoNotOptimize(f.commit());
-        }
-        state.SetBytesProcessed(state.iterations() * tableBytes.size());
-    });
-    benchmark::RegisterBenchmark("junk/load-routes",
-                                 [&](benchmark::State &state) {
-                                     for (auto _ : state) {
-                                         reader.routeCount = 0;
-                                         benchmark::DoNotOptimize(RuleSys::loadRoutes(reader, junkPath));
-                                     }
-                                     state.SetBytesProcessed(state.iterations() * junkSize);
-                                 })
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(3);
-    benchmark::RegisterBenchmark("junk/memchr-lines",
-                                 [&](benchmark::State &state) {
-                                     std::vector<char> buffer(1 << 20);
-                                     for (auto _ : state) {
-                                         QFile f(junkPath);
-                                         f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-                                         qint64 lines = 0;
-                                         for (qint64 n; (n = f.read(buffer.data(), qint64(buffer.size()))) > 0;) {
-                                             const char *p = buffer.data();
-                                             const char *end = p + n;
-                                             while ((p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))) !=
-                                                    nullptr) {
-                                                 ++lines;
-                                                 ++p;
-                                             }
-                                         }
-                                         benchmark::DoNotOptimize(lines);
-                                     }
-                                     state.SetBytesProcessed(state.iterations() * junkSize);
-                                 })
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(3);
+    registerTable(files, table, reader);
+    registerJunk(files, reader);
 
     RatioReporter reporter(::isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
                                                    : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\nRatios, time of ours / time of the baseline in the same run:\n");
-    std::printf("  %-56s %8s %8s   %s\n", "", "wall", "CPU", "goal (wall)");
-    ratio(reporter, "load-routes / QFile::readAll, 10-route table", "table/load-routes", "table/QFile::readAll", 2.0);
-    ratio(reporter, "  of which parsing alone, from memory / QFile::readAll", "table/parse-in-memory", "table/QFile::readAll");
-    ratio(reporter, "  memchr line split alone, in memory / QFile::readAll", "table/memchr-lines-in-memory", "table/QFile::readAll");
-    ratio(reporter, "save-routes / QSaveFile, 10-route table", "table/save-routes", "table/QSaveFile");
-    ratio(reporter, "save-routes / QSaveFile+fdatasync, 10-route table", "table/save-routes", "table/QSaveFile+fdatasync");
-    constexpr int kSavePairs = 41;
-    const QByteArray floorTemp = QFile::encodeName(tmp.filePath(QStringLiteral(".Saved.xml.floor")));
-    const QByteArray floorTarget = QFile::encodeName(savePath);
-    const QByteArray floorFolder = QFile::encodeName(tmp.path());
-    const auto saves = inTurns(
-        kSavePairs, [&] { return bool(RuleSys::saveRoutes(table, savePath)); },
-        [&] { return durableFloor(floorTemp, floorTarget, floorFolder, tableBytes); });
-    if (saves)
-        ratioLine("save-routes / write+fdatasync+rename+fsync folder (turns)", saves->oursWall / saves->baseWall,
-                  saves->oursCpu / saves->baseCpu, 1.2);
-    ratio(reporter, "load-routes / memchr line count, 200 MB of junk lines", "junk/load-routes", "junk/memchr-lines", 2.0);
-
-    // The control reads its routes from the folder its library is loaded from.
-    const QString control = binFolder + QStringLiteral("/molvik-startup-control");
-    const QString bare = binFolder + QStringLiteral("/molvik-startup-bare");
-    if (QFileInfo::exists(control) && QFileInfo::exists(bare)) {
-        QFile routes(binFolder + QStringLiteral("/Routes.xml"));
-        if (!routes.open(QIODevice::WriteOnly | QIODevice::Truncate) || routes.write(tableBytes) != tableBytes.size()) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(routes.fileName()));
-            return 1;
-        }
-        routes.close();
-        constexpr int kPairs = 20;
-        if (const auto s = startupPairs(control, bare, kPairs)) {
-            ratioLine("start-up to first paint / bare Qt window with a tree", s->controlWall / s->bareWall,
-                      s->controlCpu / s->bareCpu, 1.2);
-            if (saves)
-                std::printf("\nsave-routes and the durable floor taken in turns, medians of %d each: %.0f us (CPU %.0f us) "
-                            "against %.0f us (CPU %.0f us)",
-                            kSavePairs, saves->oursWall / 1e3, saves->oursCpu / 1e3, saves->baseWall / 1e3, saves->baseCpu / 1e3);
-            std::printf("\nStart-up to first paint, whole processes, medians of %d pairs: control on a full table %.1f ms "
-                        "(CPU %.1f ms), bare Qt window %.1f ms (CPU %.1f ms)\n",
-                        kPairs, s->controlWall, s->controlCpu, s->bareWall, s->bareCpu);
-        } else {
-            std::printf("  start-up to first paint: a probe failed\n");
-        }
-    } else {
-        std::printf("  start-up to first paint: not built (MOLVIK_BUILD_GUI=OFF)\n");
-    }
+    const std::optional<Pair> saves = saveAgainstFloor(files, table);
+    printRatios(reporter, saves);
+    printStartup(QCoreApplication::applicationDirPath(), files.tableBytes, saves);
     benchmark::Shutdown();
     return 0;
 }

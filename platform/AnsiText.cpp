@@ -2,10 +2,6 @@
 
 #include <array>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -21,15 +17,12 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
                                             0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Every byte's character: one look-up a byte, no branches.
-constexpr std::array<char16_t, 256> kDecode = [] {
-    std::array<char16_t, 256> table{};
-    for (std::size_t b = 0; b < table.size(); ++b)
-        table[b] = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
-    return table;
-}();
+[[maybe_unused]] char16_t toChar(unsigned char b)
+{
+    return b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b);
+}
 
-char toByte(char16_t c)
+[[maybe_unused]] char toByte(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
@@ -44,58 +37,18 @@ char toByte(char16_t c)
 
 QString AnsiText::decode(QByteArrayView bytes)
 {
-    QString out;
-    decodeInto(out, bytes);
-    return out;
-}
-
-void AnsiText::decodeInto(QString &out, QByteArrayView bytes)
-{
 #ifdef Q_OS_WIN
     const int n = bytes.isEmpty() ? 0 : MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
-    out.resize(n);
+    QString out(n, Qt::Uninitialized);
     if (n > 0)
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
+    return out;
 #else
-    const qsizetype n = bytes.size();
-    // Read again into the same string, a value mostly keeps its length.
-    if (out.size() != n || !out.isDetached())
-        out.resize(n);
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
-    const char *src = bytes.data();
-#if defined(__SSE2__)
-    // Mostly ASCII: widened sixteen or eight bytes a step, the last step
-    // overlapping the one before; the table only when a byte needs it.
-    const __m128i zero = _mm_setzero_si128();
-    const auto widen16 = [&](qsizetype at) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + at));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + at), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + at + 8), _mm_unpackhi_epi8(v, zero));
-        return _mm_movemask_epi8(v);
-    };
-    const auto widen8 = [&](qsizetype at) {
-        const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(src + at));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + at), _mm_unpacklo_epi8(v, zero));
-        return _mm_movemask_epi8(v);
-    };
-    int high = 0;
-    if (n >= 16) {
-        for (qsizetype at = 0; at + 16 < n; at += 16)
-            high |= widen16(at);
-        high |= widen16(n - 16);
-    } else if (n >= 8) {
-        high = widen8(0) | widen8(n - 8);
-    } else {
-        for (qsizetype i = 0; i < n; ++i) {
-            dst[i] = char16_t(static_cast<unsigned char>(src[i]));
-            high |= static_cast<unsigned char>(src[i]) & 0x80;
-        }
-    }
-    if (high == 0)
-        return;
-#endif
-    for (qsizetype i = 0; i < n; ++i)
-        dst[i] = kDecode[static_cast<unsigned char>(src[i])];
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *to = out.data();
+    for (const char b : bytes)
+        *to++ = QChar(toChar(static_cast<unsigned char>(b)));
+    return out;
 #endif
 }
 
@@ -106,51 +59,22 @@ QByteArray AnsiText::encode(QStringView text)
     return out;
 }
 
-qsizetype AnsiText::maxBytes(qsizetype characters)
-{
-#ifdef Q_OS_WIN
-    return characters * 2; // a double-byte code page
-#else
-    return characters;
-#endif
-}
-
-qsizetype AnsiText::encodeTo(char *dst, QStringView text)
-{
-#ifdef Q_OS_WIN
-    if (text.isEmpty())
-        return 0;
-    const auto *src = reinterpret_cast<const wchar_t *>(text.utf16());
-    return WideCharToMultiByte(CP_ACP, 0, src, int(text.size()), dst, int(maxBytes(text.size())), nullptr, nullptr);
-#else
-    const char16_t *src = text.utf16();
-    const qsizetype n = text.size();
-    // Mostly ASCII: a check and a narrowing copy the compiler vectorises.
-    char16_t any = 0;
-    for (qsizetype i = 0; i < n; ++i)
-        any |= src[i];
-    if (any < 0x80) {
-        for (qsizetype i = 0; i < n; ++i)
-            dst[i] = static_cast<char>(src[i]);
-        return n;
-    }
-    for (qsizetype i = 0; i < n; ++i)
-        dst[i] = toByte(src[i]);
-    return n;
-#endif
-}
-
 void AnsiText::append(QByteArray &out, QStringView text)
 {
+#ifdef Q_OS_WIN
+    const auto *from = reinterpret_cast<const wchar_t *>(text.utf16());
+    const int n = text.isEmpty() ? 0 : WideCharToMultiByte(CP_ACP, 0, from, int(text.size()), nullptr, 0, nullptr, nullptr);
     const qsizetype at = out.size();
-    out.resize(at + maxBytes(text.size()));
-    out.resize(at + encodeTo(out.data() + at, text));
-}
-
-void AnsiText::appendLine(QByteArray &out, QStringView line)
-{
-    append(out, line);
-    out.append("\r\n", 2);
+    out.resize(at + n);
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, from, int(text.size()), out.data() + at, n, nullptr, nullptr);
+#else
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *to = out.data() + at;
+    for (const QChar c : text)
+        *to++ = toByte(c.unicode());
+#endif
 }
 
 } // namespace molvik

@@ -215,8 +215,7 @@ IoResult rewriteInPlace(const QByteArray &target, const QString &reported, const
 
 } // namespace
 
-DurableWrite::FolderLock::FolderLock(const QString &local, const QString &reported)
-    : m_local(local), m_target(realTarget(local))
+DurableWrite::FolderLock::FolderLock(const QString &local, const QString &reported) : m_local(local), m_target(realTarget(local))
 {
     const qsizetype slash = m_target.lastIndexOf('/');
     m_folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : m_target.first(slash);

@@ -64,46 +64,32 @@ QString FileSystem::baseName(const QString &path) const
     const QString sep = separator();
     while (last.size() > 1 && last.endsWith(sep))
         last.chop(sep.size());
-    const qsizetype cut = last.lastIndexOf(sep);
-    if (cut >= 0)
-        last = last.mid(cut + sep.size());
+    const qsizetype lastSeparator = last.lastIndexOf(sep);
+    if (lastSeparator >= 0)
+        last = last.mid(lastSeparator + sep.size());
     const qsizetype dot = last.lastIndexOf(u'.');
     return dot > 0 ? last.left(dot) : last;
 }
-
-#ifdef Q_OS_UNIX
-int FileSystem::openReadDescriptor(const QString &path, IoResult &error) const
-{
-    // Without O_NONBLOCK a FIFO would hold the open until a writer came; a
-    // regular file ignores the flag, so it stays.
-    const int fd = ::open(QFile::encodeName(localPath(path)).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int err = errno;
-        error = IoResult::systemFailure(err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, path, err);
-        return -1;
-    }
-    struct stat st
-    {
-    };
-    const int statErr = ::fstat(fd, &st) == 0 ? 0 : errno;
-    if (statErr != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        error = statErr != 0 ? IoResult::systemFailure(IoResult::Code::OpenFailed, path, statErr)
-                             : IoResult::notRegularFile(path, S_ISDIR(st.st_mode));
-        return -1;
-    }
-    error = IoResult::success();
-    return fd;
-}
-#endif
 
 std::unique_ptr<QFile> FileSystem::openRead(const QString &path, IoResult &error) const
 {
     auto file = std::make_unique<QFile>(localPath(path));
 #ifdef Q_OS_UNIX
-    const int fd = openReadDescriptor(path, error);
-    if (fd < 0)
+    // Without O_NONBLOCK a FIFO would hold the open until a writer came; a
+    // regular file ignores the flag, so it stays.
+    const int fd = ::open(QFile::encodeName(file->fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st
+    {
+    };
+    const int err = fd < 0 || ::fstat(fd, &st) != 0 ? errno : 0;
+    if (err != 0 || !S_ISREG(st.st_mode)) {
+        error = err != 0 ? IoResult::systemFailure(
+                               fd < 0 && err == ENOENT ? IoResult::Code::NotFound : IoResult::Code::OpenFailed, path, err)
+                         : IoResult::notRegularFile(path, S_ISDIR(st.st_mode));
+        if (fd >= 0)
+            ::close(fd);
         return nullptr;
+    }
     // Unbuffered: readers ask for large pieces, which need no second copy.
     if (!file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -112,7 +98,7 @@ std::unique_ptr<QFile> FileSystem::openRead(const QString &path, IoResult &error
     }
 #else
     if (QFileInfo(file->fileName()).exists() && !QFileInfo(file->fileName()).isFile()) {
-        error = IoResult::failure(IoResult::Code::OpenFailed, path, QStringLiteral("not a regular file"));
+        error = IoResult::notRegularFile(path, QFileInfo(file->fileName()).isDir());
         return nullptr;
     }
     if (!file->open(QIODevice::ReadOnly)) {

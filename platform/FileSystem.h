@@ -40,11 +40,6 @@ public:
     // Opened for reading, or null with the failure in error. Only a regular
     // file opens: a FIFO, device or folder fails at once.
     std::unique_ptr<QFile> openRead(const QString &path, IoResult &error) const;
-#ifdef Q_OS_UNIX
-    // The same open as a plain descriptor, or -1; the caller closes it. For
-    // readers that buffer for themselves: no QFile, none of its extra calls.
-    int openReadDescriptor(const QString &path, IoResult &error) const;
-#endif
 
     // Writes the file whole as DurableWrite describes: replaced by a rename
     // where it can keep the old owner, group and mode, else rewritten in

@@ -7,19 +7,15 @@ namespace molvik {
 
 namespace {
 
-bool isBlank(QChar c)
+// Without the blanks (spaces and tabs) around it, in text or in bytes.
+template<typename View> View trimmed(View s)
 {
-    return c == u' ' || c == u'\t';
-}
-
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.sliced(b, e - b);
+    const auto blank = [](auto c) { return c == u' ' || c == u'\t'; };
+    while (!s.isEmpty() && blank(s.front()))
+        s = s.sliced(1);
+    while (!s.isEmpty() && blank(s.back()))
+        s.chop(1);
+    return s;
 }
 
 bool isDigit(QChar c)
@@ -49,7 +45,7 @@ bool Numeric::isNumeric(const QString &text)
 
 std::optional<double> Numeric::value(const QString &text)
 {
-    const QStringView s = trimBlanks(text);
+    const QStringView s = trimmed(QStringView(text));
     qsizetype i = 0;
     if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
         ++i;
@@ -97,32 +93,22 @@ std::optional<qint32> Numeric::toInt32(const QString &text)
     return roundedInRange<qint32>(text);
 }
 
-namespace {
-
-// One rule for text and for bytes: both are read one code unit at a time.
-template<typename C> std::optional<qint64> plainDecimalOf(const C *text, qsizetype size, qint64 min, qint64 max)
+std::optional<qint64> Numeric::plainDecimal(QByteArrayView text, qint64 min, qint64 max)
 {
-    const auto blank = [](C c) { return c == C(' ') || c == C('\t'); };
-    qsizetype b = 0, e = size;
-    while (b < e && blank(text[b]))
-        ++b;
-    while (e > b && blank(text[e - 1]))
-        --e;
-    qsizetype i = b;
-    bool negative = false;
-    if (i < e && (text[i] == C('+') || text[i] == C('-'))) {
-        negative = text[i] == C('-');
+    const QByteArrayView digits = trimmed(text);
+    qsizetype i = 0;
+    const bool negative = digits.startsWith('-');
+    if (negative || digits.startsWith('+'))
         ++i;
-    }
-    if (i == e)
+    if (i == digits.size())
         return std::nullopt;
     // Accumulate as a negative number so that the minimum itself fits.
     qint64 acc = 0;
-    for (; i < e; ++i) {
-        const C c = text[i];
-        if (c < C('0') || c > C('9'))
+    for (; i < digits.size(); ++i) {
+        const char c = digits[i];
+        if (c < '0' || c > '9')
             return std::nullopt;
-        const int d = int(c - '0');
+        const int d = c - '0';
         if (acc < (std::numeric_limits<qint64>::min() + d) / 10)
             return std::nullopt;
         acc = acc * 10 - d;
@@ -137,16 +123,9 @@ template<typename C> std::optional<qint64> plainDecimalOf(const C *text, qsizety
     return acc;
 }
 
-} // namespace
-
-std::optional<qint64> Numeric::plainDecimal(QStringView text, qint64 min, qint64 max)
+QByteArrayView Numeric::trimBlanks(QByteArrayView text)
 {
-    return plainDecimalOf(text.utf16(), text.size(), min, max);
-}
-
-std::optional<qint64> Numeric::plainDecimal(QByteArrayView text, qint64 min, qint64 max)
-{
-    return plainDecimalOf(reinterpret_cast<const unsigned char *>(text.data()), text.size(), min, max);
+    return trimmed(text);
 }
 
 } // namespace molvik

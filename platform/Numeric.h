@@ -23,12 +23,12 @@ public:
     static std::optional<qint32> toInt32(const QString &text);
     static QString decimal(qint64 value) { return QString::number(value); }
 
-    // The stricter rule of the routes-file reader: plain decimal digits with an
-    // optional sign and surrounding blanks, no fraction, no exponent.
-    static std::optional<qint64> plainDecimal(QStringView text, qint64 min, qint64 max);
-    // The same on bytes of the ANSI code page, whose digits, signs and blanks
-    // are ASCII.
+    // The stricter rule of the routes-file reader, on bytes of the ANSI code
+    // page: plain decimal digits with an optional sign and surrounding
+    // blanks, no fraction, no exponent.
     static std::optional<qint64> plainDecimal(QByteArrayView text, qint64 min, qint64 max);
+    // Without the blanks (spaces and tabs) around it.
+    static QByteArrayView trimBlanks(QByteArrayView text);
 };
 
 } // namespace molvik

@@ -4,86 +4,86 @@ namespace molvik {
 
 namespace {
 
-using K = RouteField::Kind;
-using R = struct RouteDef;
+using Kind = RouteField::Kind;
+using Route = struct RouteDef;
 
-constexpr RouteField text(const char *n, QString R::*m)
+constexpr RouteField text(const char *name, QString Route::*member)
 {
-    return {n, K::Text, m, nullptr, nullptr, 0};
+    return {name, Kind::Text, member, nullptr, nullptr, 0};
 }
-constexpr RouteField flag(const char *n, qint16 R::*m)
+constexpr RouteField flag(const char *name, qint16 Route::*member)
 {
-    return {n, K::YesNo, nullptr, m, nullptr, 0};
+    return {name, Kind::YesNo, nullptr, member, nullptr, 0};
 }
-constexpr RouteField i16(const char *n, qint16 R::*m, qint32 zero)
+constexpr RouteField i16(const char *name, qint16 Route::*member, qint32 zero)
 {
-    return {n, K::Int16, nullptr, m, nullptr, zero};
+    return {name, Kind::Int16, nullptr, member, nullptr, zero};
 }
-constexpr RouteField i32(const char *n, qint32 R::*m, qint32 zero)
+constexpr RouteField i32(const char *name, qint32 Route::*member, qint32 zero)
 {
-    return {n, K::Int32, nullptr, nullptr, m, zero};
+    return {name, Kind::Int32, nullptr, nullptr, member, zero};
 }
 
 const std::array<RouteField, kRouteFieldCount> kFields = {
-    text("RouteDef", &R::RouteDef),
-    text("UserID", &R::UserID),
-    text("UserDirectory", &R::UserDirectory),
-    flag("FTPTransfer", &R::FTPTransfer),
-    flag("FTPSecure", &R::FTPSecure),
-    flag("FTPPassive", &R::FTPPassive),
-    flag("DirTransfer", &R::DirTransfer),
-    flag("EmailTransfer", &R::EmailTransfer),
-    flag("KelmTransfer", &R::KelmTransfer),
-    flag("KelmXTransfer", &R::KelmXTransfer),
-    flag("SafeUpload", &R::SafeUpload),
-    text("ArchiveDirectory", &R::ArchiveDirectory),
-    text("RemoteDirectory", &R::RemoteDirectory),
-    text("RemoteFTPDirectory", &R::RemoteFTPDirectory),
-    text("FTPServer", &R::FTPServer),
-    text("FTPLogon", &R::FTPLogon),
-    text("FTPPassword", &R::FTPPassword),
-    text("AutoEmailName", &R::AutoEmailName),
-    text("AutoEmailAttach", &R::AutoEmailAttach),
-    text("AutoEmailMessage", &R::AutoEmailMessage),
-    text("AutoEmailSubject", &R::AutoEmailSubject),
-    flag("SMTP", &R::SMTP),
-    text("mailPOPServer", &R::mailPOPServer),
-    i16("mailPOPService", &R::mailPOPService, 110),
-    i16("mailSMTPService", &R::mailSMTPService, 25),
-    flag("mailPOPLogin", &R::mailPOPLogin),
-    text("Pattern", &R::Pattern),
-    flag("DefaultRoute", &R::DefaultRoute),
-    flag("FTPMonitor", &R::FTPMonitor),
-    i32("FTPport", &R::FTPport, 21),
-    text("ValidSchedule", &R::ValidSchedule),
-    text("PrxyHost", &R::PrxyHost),
-    text("PrxyUser", &R::PrxyUser),
-    text("PrxyPass", &R::PrxyPass),
-    i32("PrxyPort", &R::PrxyPort, 21),
-    flag("PrxyEnabled", &R::PrxyEnabled),
-    flag("rbUser", &R::rbUser),
-    flag("rbSite", &R::rbSite),
-    flag("rbLogin", &R::rbLogin),
-    flag("rbOpen", &R::rbOpen),
-    flag("Disabled", &R::Disabled),
-    text("DialUpEntry", &R::DialUpEntry),
-    text("KXSecureIP", &R::KXSecureIP),
-    text("KXSecurePassword", &R::KXSecurePassword),
-    i32("KXSecurePort", &R::KXSecurePort, 0),
-    flag("GenEmailNotify", &R::GenEmailNotify),
-    flag("HyperTransfer", &R::HyperTransfer),
-    flag("SRI2Wave", &R::SRI2Wave),
-    flag("DSS2Wave", &R::DSS2Wave),
-    flag("Wave2SRI", &R::Wave2SRI),
-    flag("Recursive", &R::Recursive),
-    flag("GenDirList", &R::GenDirList),
-    flag("GenDirZip", &R::GenDirZip),
-    flag("GenDirUnZip", &R::GenDirUnZip),
-    text("DTemplatePath", &R::DTemplatePath),
-    flag("KXSecurePrintData", &R::KXSecurePrintData),
-    flag("KXSecurePrintDoc", &R::KXSecurePrintDoc),
-    flag("EncryptFile", &R::EncryptFile),
-    flag("DecryptFile", &R::DecryptFile),
+    text("RouteDef", &Route::RouteDef),
+    text("UserID", &Route::UserID),
+    text("UserDirectory", &Route::UserDirectory),
+    flag("FTPTransfer", &Route::FTPTransfer),
+    flag("FTPSecure", &Route::FTPSecure),
+    flag("FTPPassive", &Route::FTPPassive),
+    flag("DirTransfer", &Route::DirTransfer),
+    flag("EmailTransfer", &Route::EmailTransfer),
+    flag("KelmTransfer", &Route::KelmTransfer),
+    flag("KelmXTransfer", &Route::KelmXTransfer),
+    flag("SafeUpload", &Route::SafeUpload),
+    text("ArchiveDirectory", &Route::ArchiveDirectory),
+    text("RemoteDirectory", &Route::RemoteDirectory),
+    text("RemoteFTPDirectory", &Route::RemoteFTPDirectory),
+    text("FTPServer", &Route::FTPServer),
+    text("FTPLogon", &Route::FTPLogon),
+    text("FTPPassword", &Route::FTPPassword),
+    text("AutoEmailName", &Route::AutoEmailName),
+    text("AutoEmailAttach", &Route::AutoEmailAttach),
+    text("AutoEmailMessage", &Route::AutoEmailMessage),
+    text("AutoEmailSubject", &Route::AutoEmailSubject),
+    flag("SMTP", &Route::SMTP),
+    text("mailPOPServer", &Route::mailPOPServer),
+    i16("mailPOPService", &Route::mailPOPService, 110),
+    i16("mailSMTPService", &Route::mailSMTPService, 25),
+    flag("mailPOPLogin", &Route::mailPOPLogin),
+    text("Pattern", &Route::Pattern),
+    flag("DefaultRoute", &Route::DefaultRoute),
+    flag("FTPMonitor", &Route::FTPMonitor),
+    i32("FTPport", &Route::FTPport, 21),
+    text("ValidSchedule", &Route::ValidSchedule),
+    text("PrxyHost", &Route::PrxyHost),
+    text("PrxyUser", &Route::PrxyUser),
+    text("PrxyPass", &Route::PrxyPass),
+    i32("PrxyPort", &Route::PrxyPort, 21),
+    flag("PrxyEnabled", &Route::PrxyEnabled),
+    flag("rbUser", &Route::rbUser),
+    flag("rbSite", &Route::rbSite),
+    flag("rbLogin", &Route::rbLogin),
+    flag("rbOpen", &Route::rbOpen),
+    flag("Disabled", &Route::Disabled),
+    text("DialUpEntry", &Route::DialUpEntry),
+    text("KXSecureIP", &Route::KXSecureIP),
+    text("KXSecurePassword", &Route::KXSecurePassword),
+    i32("KXSecurePort", &Route::KXSecurePort, 0),
+    flag("GenEmailNotify", &Route::GenEmailNotify),
+    flag("HyperTransfer", &Route::HyperTransfer),
+    flag("SRI2Wave", &Route::SRI2Wave),
+    flag("DSS2Wave", &Route::DSS2Wave),
+    flag("Wave2SRI", &Route::Wave2SRI),
+    flag("Recursive", &Route::Recursive),
+    flag("GenDirList", &Route::GenDirList),
+    flag("GenDirZip", &Route::GenDirZip),
+    flag("GenDirUnZip", &Route::GenDirUnZip),
+    text("DTemplatePath", &Route::DTemplatePath),
+    flag("KXSecurePrintData", &Route::KXSecurePrintData),
+    flag("KXSecurePrintDoc", &Route::KXSecurePrintDoc),
+    flag("EncryptFile", &Route::EncryptFile),
+    flag("DecryptFile", &Route::DecryptFile),
 };
 
 } // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QtGlobal>
 
 #include <functional>
 
@@ -12,13 +11,12 @@ namespace molvik {
 class RouteStore;
 
 // The forgiving line scanner behind load-routes. It streams the device in
-// bounded pieces (a line over 1 MiB is skipped without being held), never
-// throws, and appends routes to the store from slot count + 1 upward.
+// chunks (a line over 1 MiB is skipped without being held), never throws,
+// and appends routes to the store from slot count + 1 upward.
 class RoutesReader
 {
 public:
-    // The longest line kept, without its line end; the writer never writes a
-    // longer one.
+    // The longest line kept, without its line end: the writer writes none longer.
     static constexpr qsizetype kMaxLine = 1024 * 1024;
 
     struct Issue
@@ -31,10 +29,6 @@ public:
     // Yes when the first line is exactly "<Routes>". Every line skipped and
     // every value not taken is reported to the sink, when one is given.
     static bool read(QIODevice &device, RouteStore &store, const IssueSink &sink = {});
-#ifdef Q_OS_UNIX
-    // The same, straight from a descriptor open for reading.
-    static bool read(int descriptor, RouteStore &store, const IssueSink &sink = {});
-#endif
 };
 
 } // namespace molvik

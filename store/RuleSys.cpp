@@ -12,10 +12,6 @@
 #include <algorithm>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace molvik::RuleSys {
 
 namespace {
@@ -148,7 +144,7 @@ void removeRoute(RouteStore &store, int slot)
     if (slot < 1 || slot > store.routeCount || slot > RouteStore::kMaxRoutes)
         return;
     for (int i = slot; i < store.routeCount && i < RouteStore::kMaxRoutes; ++i)
-        store.routes[std::size_t(i)] = store.routes[std::size_t(i + 1)];
+        store.routes[std::size_t(i)] = store.routes[std::size_t(i) + 1];
     --store.routeCount;
 }
 
@@ -240,16 +236,8 @@ bool loadRoutes(RouteStore &store, const QString &path, QString *refusal)
     (void)Reg::ensureDataFolder(store);
     IoResult error;
     bool accepted = false;
-#ifdef Q_OS_UNIX
-    // Straight from the descriptor: the open is the only look at the path.
-    if (const int fd = store.fileSystem().openReadDescriptor(path, error); fd >= 0) {
-        accepted = RoutesReader::read(fd, store);
-        ::close(fd);
-    }
-#else
     if (const auto file = store.fileSystem().openRead(path, error))
         accepted = RoutesReader::read(*file, store);
-#endif
     if (!error) {
         // A missing file, or a folder in its place, is no refusal.
         if (refusal && store.fileSystem().fileExists(path))

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QFile>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QTimer>
@@ -150,8 +150,9 @@ TEST_F(ClsDialogTest, QtDialogsFillTheRecords)
     const std::pair<QByteArray, QString> rows[] = {
         {{}, u"All Files (*)"_qs},
         {QByteArrayLiteral("All Files (*.*)\0*.*\0Text (*.txt)\0*.txt\0"), u"All Files (*)|Text (*.txt)"_qs}};
-    for (const auto &[pattern, filters] : rows) {
+    for (const auto &[pattern, expected] : rows) {
         dialog->setDlgFilePattern(QString::fromLatin1(pattern));
+        const QString &filters = expected; // clang 14 cannot capture a structured binding
         whenShown<QFileDialog>([this, &filters](QFileDialog &d) {
             EXPECT_EQ(d.nameFilters().join(u'|'), filters);
             EXPECT_EQ(d.directory(), QDir(f.s.tmp.path()));

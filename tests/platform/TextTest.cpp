@@ -19,7 +19,7 @@ TEST(Numeric, EveryTextConvertsAsItsRowSays)
     for (const QString &row : tableRows(u"numbers.txt"_s)) {
         const QString text = row.section(u'|', 0, 0);
         const QStringList got{text, Numeric::isNumeric(text) ? u"yes"_s : u"no"_s, cell(Numeric::toInt16(text)),
-                              cell(Numeric::toInt32(text)), cell(Numeric::plainDecimal(text, lo, hi))};
+                              cell(Numeric::toInt32(text)), cell(Numeric::plainDecimal(text.toLatin1(), lo, hi))};
         EXPECT_EQ(got.join(u'|').toStdString(), row.toStdString());
     }
 }

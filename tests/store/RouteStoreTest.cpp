@@ -4,9 +4,7 @@
 #include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
 #include "support/StoreTestSupport.h"
-#include "support/TrickleDevice.h"
 
-#include <QBuffer>
 #include <QDir>
 
 #include <gtest/gtest.h>
@@ -89,71 +87,6 @@ TEST(RouteTable, ValueFormsAndTheEmptyTable)
     st.routeCount = 0;
     ASSERT_TRUE(RuleSys::saveRoutes(st, st.routesPath()).ok());
     EXPECT_EQ(s.read(u"Routes.xml"_s), QByteArray());
-}
-
-namespace {
-
-struct Reading
-{
-    bool accepted = false;
-    QStringList issues;
-    QStringList table;
-};
-
-Reading readThrough(QIODevice &device)
-{
-    Reading out;
-    RouteStore st(plainEnvironment());
-    out.accepted = RoutesReader::read(device, st, [&](const RoutesReader::Issue &issue) {
-        out.issues << QString::number(issue.line) + u' ' + issue.message;
-    });
-    out.table = QString::fromLatin1(RoutesWriter::serialize(st)).split(u'\n');
-    return out;
-}
-
-} // namespace
-
-// A file read whole, where lines as the writer writes them are taken in one
-// step, gives the same table and the same issues on the same lines as read
-// a byte at a time, where every line is taken the long way.
-TEST(RouteTable, EveryReaderCaseReadsTheSameWholeAndByteByByte)
-{
-    QStringList files{QStringLiteral(MOLVIK_TEST_DATA "/full-table.xml"), QStringLiteral(MOLVIK_EXAMPLES "/Routes.xml")};
-    const QDir cases(QStringLiteral(MOLVIK_TEST_DATA "/reader"));
-    for (const QString &name : cases.entryList({u"*.xml"_s}))
-        files << cases.filePath(name);
-    ASSERT_GT(files.size(), 20);
-    // And a writer's file with seven lines in nine bent out of the writer's
-    // form, a few ended by LF alone.
-    const QByteArray full = readFile(files[0]);
-    QByteArray bent;
-    int i = 0;
-    for (QByteArray line : full.trimmed().split('\n')) {
-        line.chop(line.endsWith('\r') ? 1 : 0);
-        const qsizetype value = line.indexOf('>') + 1;
-        switch (line.contains("Routes>") ? 0 : ++i % 9) {
-        case 1: line.insert(value, "a|b"); break;
-        case 2: line.insert(value, "a>"); break;
-        case 3: line.insert(value, "x\ry"); break;
-        case 4: line += " tail"; break;
-        case 5: line.truncate(line.lastIndexOf('<')); break;
-        case 6: line.replace(line.lastIndexOf('<') + 2, 1, "Q"); break;
-        case 7: line.remove(value, line.lastIndexOf('<') - value); break;
-        }
-        bent += line + (i % 4 == 0 ? "\n" : "\r\n");
-    }
-    for (const QString &file : files + QStringList{QString()}) {
-        SCOPED_TRACE(file.toStdString());
-        QByteArray bytes = file.isEmpty() ? bent : readFile(file);
-        QBuffer whole(&bytes);
-        whole.open(QIODevice::ReadOnly);
-        TrickleDevice trickle(bytes, 1);
-        const Reading fast = readThrough(whole), slow = readThrough(trickle);
-        EXPECT_TRUE(fast.accepted || file.contains(u"/reader/"_s));
-        EXPECT_EQ(fast.accepted, slow.accepted);
-        EXPECT_EQ(fast.issues, slow.issues);
-        EXPECT_EQ(fast.table, slow.table);
-    }
 }
 
 // A value as long as a line may be comes back whole, with the route after

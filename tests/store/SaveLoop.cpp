@@ -33,7 +33,7 @@ QString writeInPlace(const QString &path, const QByteArray &bytes)
 
 // Never leak-checked: a killed child cannot be, and the leak checker refuses
 // to run under strace. Only a sanitizer runtime calls this.
-extern "C" const char *__asan_default_options()
+extern "C" const char *__asan_default_options() // NOLINT(bugprone-reserved-identifier): the runtime asks for this name
 {
     return "detect_leaks=0";
 }

@@ -73,7 +73,7 @@ void actIn(QWidget *form, const QString &steps)
         step.contains(u'=') ? fillIn(form, step.section(u'=', 0, 0), step.section(u'=', 1)) : pressIn(form, step);
 }
 
-void PageDriver::on(const QString &form, std::function<void()> step)
+void PageDriver::on(const QString &form, const std::function<void()> &step)
 {
     modal->expect(form, [this, step](Form &shown) {
         QPointer<Form> previous = std::exchange(m_current, &shown);
@@ -131,7 +131,7 @@ QString PageDriver::fields(const QString &elements) const
 QList<Case> table(const QString &name)
 {
     QList<Case> rows;
-    for (QString line : QString::fromUtf8(golden(name)).split(u'\n')) {
+    for (const QString &line : QString::fromUtf8(golden(name)).split(u'\n')) {
         if (line.startsWith(u"name:"))
             rows.emplaceBack();
         if (!rows.isEmpty() && line.contains(u':') && !line.startsWith(u'#'))

@@ -46,7 +46,7 @@ public:
         return form;
     }
     // Queues step for the next modal show of the named form, current while it runs.
-    void on(const QString &form, std::function<void()> step);
+    void on(const QString &form, const std::function<void()> &step);
 
     void fill(const QString &control, const QString &value) { fillIn(m_current, control, value); }
     void press(const QString &button) { pressIn(m_current, button); }

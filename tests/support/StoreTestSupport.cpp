@@ -104,7 +104,7 @@ QByteArray routesOf(const QStringList &names)
 {
     RouteStore st(plainEnvironment());
     for (int i = 0; i < names.size(); ++i) {
-        RouteDef &r = st.routes[std::size_t(i + 1)];
+        RouteDef &r = st.routes[std::size_t(i) + 1];
         std::tie(r.RouteDef, r.DirTransfer, r.RemoteDirectory) = std::tuple(names[i], Yes, QStringLiteral("/srv/") + names[i]);
         std::tie(r.FTPport, r.PrxyPort, r.mailPOPService, r.mailSMTPService) = std::tuple(21, 21, 110, 25);
     }

@@ -18,9 +18,9 @@ public:
 protected:
     qint64 readData(char *data, qint64 maxSize) override
     {
-        const qint64 n = qMin(qMin(maxSize, m_piece), qint64(m_bytes.size()) - m_at);
-        std::memcpy(data, m_bytes.constData() + m_at, std::size_t(n));
-        m_at += n;
+        const qint64 n = qMin(qMin(maxSize, m_piece), qint64(m_bytes.size()) - m_handedOver);
+        std::memcpy(data, m_bytes.constData() + m_handedOver, std::size_t(n));
+        m_handedOver += n;
         return n;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
@@ -29,7 +29,7 @@ protected:
 private:
     const QByteArray &m_bytes;
     qint64 m_piece;
-    qint64 m_at = 0;
+    qint64 m_handedOver = 0;
 };
 
 } // namespace molvik::test
