@@ -4,7 +4,7 @@
 #include "store/RouteStore.h"
 #include "store/RoutesReader.h"
 #include "store/RoutesWriter.h"
-#include "tests/support/TrickleDevice.h"
+#include "fuzz/TrickleDevice.h"
 
 #include <QBuffer>
 #include <QByteArray>
