@@ -62,7 +62,7 @@ TEST(SeveralPrograms, EachChangeLandsOnTheFileAsItIsNow)
              u"r1 r2       | rename 1 First | after  | -1 2 | Second                           | First Second"_s}) {
         SCOPED_TRACE(row.toStdString());
         const QStringList cells = row.split(QRegularExpression(u"\\s*\\|\\s*"_s));
-        const QString other = cells[1], when = cells[2], steps = cells[4];
+        const QString &other = cells[1], &when = cells[2], &steps = cells[4];
         const int button = cells[3].section(u' ', 0, 0).toInt(), slot = cells[3].section(u' ', 1).toInt();
         PageDriver d;
         const QString file = d.s.path(u"Routes.xml"_s);
