@@ -1,6 +1,7 @@
 include(CMakePackageConfigHelpers)
 
-install(TARGETS MolvikWizard EXPORT MolvikWizardTargets
+# The route test's library beside the control's, where the control looks for it.
+install(TARGETS MolvikWizard MolvikRouteTest EXPORT MolvikWizardTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The headers a host needs, and no more: the control, the form context and the

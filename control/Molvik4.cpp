@@ -2,15 +2,16 @@
 
 #include "control/ImageList.h"
 #include "control/LabelEditDelegate.h"
-#include "control/RouteTestWindow.h"
 #include "editor/frmEdit.h"
 #include "forms/FormContext.h"
 #include "forms/PageControls.h"
 #include "forms/PageFonts.h"
 #include "forms/Twips.h"
+#include "platform/ComponentFolder.h"
 #include "store/Reg.h"
 #include "store/RouteChecks.h"
 #include "store/RouteStore.h"
+#include "store/RoutesWriter.h"
 #include "store/RuleSys.h"
 #include "store/TransferMethod.h"
 #include "wizard/RuleName.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
+#include <QLibrary>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -321,8 +323,19 @@ void Molvik4::treeContextMenu(const QPoint &position)
     const int slot = selectedSlot();
     if (slot < 1 || slot > m_store.routeCount)
         return;
-    RouteTestWindow window(m_store.routes[std::size_t(slot)], this->window());
-    window.exec();
+    // The test and its network code live in a library of their own beside
+    // this one, opened on the first test, so starting the control never
+    // loads them; the route crosses as the bytes the file holds for it.
+    using Entry = int (*)(void *, const char *, long long);
+    QLibrary module(componentFolder() + QStringLiteral("/MolvikRouteTest"));
+    const auto entry = reinterpret_cast<Entry>(module.resolve("molvikShowRouteTest"));
+    if (!entry)
+        return report(Molvik4Error(module.fileName(), module.errorString()));
+    RouteStore one(m_store.environment());
+    one.routes[1] = m_store.routes[std::size_t(slot)];
+    one.routeCount = 1;
+    const QByteArray route = RoutesWriter::serialize(one);
+    entry(window(), route.constData(), route.size());
 }
 
 QString Molvik4::keyOf(const QTreeWidgetItem *node)
