@@ -44,10 +44,15 @@ QString AnsiText::decode(QByteArrayView bytes)
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), reinterpret_cast<wchar_t *>(out.data()), n);
     return out;
 #else
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *to = out.data();
+    // Only 0x80 to 0x9F differ from Latin-1, and most values hold none of them.
+    bool high = false;
     for (const char b : bytes)
-        *to++ = QChar(toChar(static_cast<unsigned char>(b)));
+        high |= static_cast<unsigned char>(b) - 0x80u < 0x20u;
+    QString out = QString::fromLatin1(bytes);
+    if (high) {
+        for (QChar &c : out)
+            c = QChar(toChar(static_cast<unsigned char>(c.unicode())));
+    }
     return out;
 #endif
 }

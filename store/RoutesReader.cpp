@@ -8,9 +8,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
-#include <limits>
 #include <optional>
+#include <vector>
 
 namespace molvik {
 
@@ -32,12 +33,13 @@ public:
     // The line stays valid until the next call.
     Result next(QByteArrayView &line)
     {
-        m_held.resize(0);
+        if (!m_held.isEmpty()) // resizing a null array would allocate
+            m_held.resize(0);
         bool overlong = false;
         for (;;) {
             if (m_next == m_chunk.size()) {
-                m_chunk.resize(m_chunkSize);
-                const qint64 n = m_device.read(m_chunk.data(), m_chunkSize);
+                m_chunk.resize(kChunk);
+                const qint64 n = m_device.read(m_chunk.data(), kChunk);
                 m_chunk.resize(qMax(n, qint64(0)));
                 m_next = 0;
                 if (n < 0)
@@ -48,15 +50,15 @@ public:
                 }
             }
             const QByteArrayView rest = QByteArrayView(m_chunk).sliced(m_next);
-            const qsizetype end = rest.indexOf('\n');
-            const QByteArrayView piece = end < 0 ? rest : rest.first(end);
-            m_next += end < 0 ? rest.size() : end + 1;
+            const auto *lf = static_cast<const char *>(std::memchr(rest.data(), '\n', std::size_t(rest.size())));
+            const QByteArrayView piece = lf ? rest.first(lf - rest.data()) : rest;
+            m_next += lf ? piece.size() + 1 : piece.size();
             overlong = overlong || m_held.size() + piece.size() > kMaxHeld;
             if (overlong) {
                 m_held = QByteArray();
-                if (end >= 0)
+                if (lf)
                     return Result::Overlong;
-            } else if (end < 0) {
+            } else if (!lf) {
                 m_held.append(piece);
             } else {
                 // Most lines lie whole in the chunk, and are not copied.
@@ -70,43 +72,44 @@ private:
     static QByteArrayView withoutCr(QByteArrayView line) { return line.endsWith('\r') ? line.chopped(1) : line; }
 
     QIODevice &m_device;
-    // A small file in one read, a large one a chunk at a time, a stream as it comes.
-    const qint64 m_chunkSize = m_device.isSequential() ? 4096 : qBound(qint64(1), m_device.bytesAvailable() + 1, kChunk);
     QByteArray m_chunk;
     qsizetype m_next = 0; // the first byte of the chunk not yet taken
     QByteArray m_held;    // a line begun in an earlier chunk
 };
 
-// The element names sorted once by length, first byte and the rest, so that
-// most steps of a search stop at the first two. Names are matched on bytes:
-// only the values kept are ever decoded.
+// Names are matched on bytes: only the values kept are ever decoded. Few
+// names share a length, so the length picks a short list to compare.
 const RouteField *fieldNamed(QByteArrayView name)
 {
-    using Named = std::pair<QByteArrayView, const RouteField *>;
-    const auto before = [](const Named &a, const Named &b) {
-        if (a.first.size() != b.first.size() || a.first.isEmpty())
-            return a.first.size() < b.first.size();
-        return a.first[0] != b.first[0] ? a.first[0] < b.first[0] : a.first.compare(b.first) < 0;
-    };
-    static const auto sorted = [before] {
-        std::array<Named, kRouteFieldCount> table;
-        for (std::size_t i = 0; i < table.size(); ++i)
-            table[i] = {QByteArrayView(routeFields()[i].name), &routeFields()[i]};
-        std::sort(table.begin(), table.end(), before);
-        return table;
+    static const auto byLength = [] {
+        std::array<std::vector<const RouteField *>, 32> lists;
+        for (const RouteField &field : routeFields())
+            lists.at(std::strlen(field.name)).push_back(&field);
+        return lists;
     }();
-    const auto at = std::lower_bound(sorted.begin(), sorted.end(), Named{name, nullptr}, before);
-    return at != sorted.end() && at->first == name ? at->second : nullptr;
+    if (name.size() >= qsizetype(byLength.size()))
+        return nullptr;
+    for (const RouteField *field : byLength[std::size_t(name.size())]) {
+        if (field->name[0] == name[0] && std::memcmp(field->name, name.data(), std::size_t(name.size())) == 0)
+            return field;
+    }
+    return nullptr;
 }
 
+constexpr auto kCuts = [] {
+    std::array<bool, 256> cuts{};
+    cuts['<'] = cuts['>'] = cuts['|'] = true;
+    return cuts;
+}();
+
 // Where the first '<', '>' or '|' (the same bytes in every ANSI code page) at
-// or after `from` stands, else the line's size. A line not opening with a tag
-// is mostly text without any, passed by memchr; names and values are short.
+// or after `from` stands, else the line's size. Names and values are short; a
+// line not opening with a tag is mostly text without any, passed by memchr.
 qsizetype nextCut(QByteArrayView line, qsizetype from)
 {
     const char *nearest = line.data() + line.size();
     if (from > 0 || line.startsWith('<'))
-        return std::find_if(line.data() + from, nearest, [](char c) { return c == '<' || c == '>' || c == '|'; }) - line.data();
+        return std::find_if(line.begin() + from, nearest, [](char c) { return kCuts[uchar(c)]; }) - line.begin();
     for (const char c : {'<', '>', '|'}) {
         if (const void *at = std::memchr(line.data(), c, std::size_t(nearest - line.data())))
             nearest = static_cast<const char *>(at);
@@ -165,7 +168,7 @@ public:
             m_sink({m_line, message()});
     }
 
-    qint64 m_line = 0;
+    qint64 m_line = 1;
 
 private:
     void store(const RouteField &field, QByteArrayView value)
@@ -200,15 +203,13 @@ private:
                 rejected(field, value, "not True, False or a whole number");
             return;
         case RouteField::Kind::Int16:
-            if (const auto v =
-                    Numeric::plainDecimal(value, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()))
+            if (const auto v = Numeric::plainDecimal(value, INT16_MIN, INT16_MAX))
                 slot.*field.int16 = static_cast<qint16>(*v == 0 ? field.zeroReadsAs : *v);
             else
                 rejected(field, value, "not a whole number from -32768 to 32767");
             return;
         case RouteField::Kind::Int32:
-            if (const auto v =
-                    Numeric::plainDecimal(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()))
+            if (const auto v = Numeric::plainDecimal(value, INT32_MIN, INT32_MAX))
                 slot.*field.int32 = static_cast<qint32>(*v == 0 ? field.zeroReadsAs : *v);
             else
                 rejected(field, value, "not a 32-bit whole number");
@@ -236,7 +237,6 @@ bool RoutesReader::read(QIODevice &device, RouteStore &store, const IssueSink &s
     LineReader lines(device);
     Scanner scanner(store, sink);
     QByteArrayView line;
-    scanner.m_line = 1;
     if (lines.next(line) != LineReader::Result::Line || line != QByteArrayView("<Routes>")) {
         scanner.report([] { return QStringLiteral("not a routes file: the first line is not \"<Routes>\""); });
         return false;
