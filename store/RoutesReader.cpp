@@ -38,8 +38,8 @@ public:
         bool overlong = false;
         for (;;) {
             if (m_next == m_chunk.size()) {
-                m_chunk.resize(kChunk);
-                const qint64 n = m_device.read(m_chunk.data(), kChunk);
+                m_chunk.resize(m_chunkSize);
+                const qint64 n = m_device.read(m_chunk.data(), m_chunkSize);
                 m_chunk.resize(qMax(n, qint64(0)));
                 m_next = 0;
                 if (n < 0)
@@ -72,6 +72,8 @@ private:
     static QByteArrayView withoutCr(QByteArrayView line) { return line.endsWith('\r') ? line.chopped(1) : line; }
 
     QIODevice &m_device;
+    // A file whole in one read up to a chunk; a stream, which tells no size, a little at a time.
+    const qint64 m_chunkSize = qBound(qint64(4096), m_device.bytesAvailable(), kChunk);
     QByteArray m_chunk;
     qsizetype m_next = 0; // the first byte of the chunk not yet taken
     QByteArray m_held;    // a line begun in an earlier chunk
@@ -120,8 +122,6 @@ qsizetype nextCut(QByteArrayView line, qsizetype from)
 // "True"/"False" in any case, or a decimal number of any length (0 is no).
 std::optional<YesNo> parseYesNo(QByteArrayView value)
 {
-    if (value == QByteArrayView("True") || value == QByteArrayView("False")) // as the writer writes them
-        return yesNo(value.size() == 4);
     QByteArrayView v = Numeric::trimBlanks(value);
     if (v.compare(v.size() == 4 ? "true" : "false", Qt::CaseInsensitive) == 0)
         return yesNo(v.size() == 4);
