@@ -59,23 +59,23 @@ QString AnsiText::decode(QByteArrayView bytes)
 
 QByteArray AnsiText::encode(QStringView text)
 {
-    QByteArray out;
+    std::string out;
     append(out, text);
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
-void AnsiText::append(QByteArray &out, QStringView text)
+void AnsiText::append(std::string &out, QStringView text)
 {
 #ifdef Q_OS_WIN
     const auto *from = reinterpret_cast<const wchar_t *>(text.utf16());
     const int n = text.isEmpty() ? 0 : WideCharToMultiByte(CP_ACP, 0, from, int(text.size()), nullptr, 0, nullptr, nullptr);
-    const qsizetype at = out.size();
-    out.resize(at + n);
+    const std::size_t at = out.size();
+    out.resize(at + std::size_t(n));
     if (n > 0)
         WideCharToMultiByte(CP_ACP, 0, from, int(text.size()), out.data() + at, n, nullptr, nullptr);
 #else
-    const qsizetype at = out.size();
-    out.resize(at + text.size());
+    const std::size_t at = out.size();
+    out.resize(at + std::size_t(text.size()));
     char *to = out.data() + at;
     for (const QChar c : text)
         *to++ = toByte(c.unicode());

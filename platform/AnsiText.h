@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+
 namespace molvik {
 
 // Text in the ANSI code page: Windows-1252 outside Windows, the system's code
@@ -13,7 +15,7 @@ public:
     static QString decode(QByteArrayView bytes);
     static QByteArray encode(QStringView text);
     // Encodes onto the end of out.
-    static void append(QByteArray &out, QStringView text);
+    static void append(std::string &out, QStringView text);
 };
 
 } // namespace molvik

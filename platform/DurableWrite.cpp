@@ -102,19 +102,13 @@ int writeAll(int fd, const QByteArray &content)
     return 0;
 }
 
-// Removes temporary files of fileName that killed saves left behind. One a
-// live save holds is locked, and stays. folderFd stays open.
-void sweep(int folderFd, const QByteArray &fileName)
+// Removes temporary files of fileName that killed saves left behind in
+// folder, open as folderFd. One a live save holds is locked, and stays.
+void sweep(int folderFd, const QByteArray &folder, const QByteArray &fileName)
 {
-    const int listFd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
-    if (listFd < 0)
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
         return;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
-    }
-    ::rewinddir(dir);
     while (const dirent *entry = ::readdir(dir)) {
         if (!isTemporaryName(QByteArrayView(entry->d_name), fileName))
             continue;
@@ -262,7 +256,7 @@ IoResult DurableWrite::save(const FolderLock &lock, const QString &reported, con
         return IoResult::notRegularFile(reported, S_ISDIR(old.st_mode));
     const bool locked = lock.m_result.ok();
     if (locked)
-        sweep(lock.m_folderFd, lock.m_name);
+        sweep(lock.m_folderFd, lock.m_folder, lock.m_name);
 
     QByteArray tempPath;
     Descriptor temp(createTemporary(lock.m_folder, lock.m_name, !locked, tempPath));

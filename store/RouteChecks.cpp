@@ -85,7 +85,8 @@ QString unkeptValue(const QString &field, QStringView value)
 QString unkeptField(const RouteDef &route)
 {
     for (const RouteField &f : routeFields()) {
-        if (f.kind != RouteField::Kind::Text)
+        // The field's name is made into text only for a value that needs a look.
+        if (f.kind != RouteField::Kind::Text || plainlyKept(route.*f.text))
             continue;
         if (QString told = unkeptValue(QLatin1String(f.name), route.*f.text); !told.isEmpty())
             return told;

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <string>
 
 namespace molvik {
 
@@ -12,12 +13,13 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
 {
     if (store.routeCount <= 0)
         return {};
-    QByteArray out("<Routes>\r\n");
+    // Built in a std::string, whose appends cost a fraction of QByteArray's.
+    std::string out("<Routes>\r\n");
     for (int slot = 1; slot <= qMin(store.routeCount, qint32(RouteStore::kMaxRoutes)); ++slot) {
         const RouteDef &route = store.routes[std::size_t(slot)];
         for (const RouteField &f : routeFields()) {
             // Element names are ASCII: the same bytes in every code page.
-            out.append('<').append(f.name).append('>');
+            out.append("<").append(f.name).append(">");
             switch (f.kind) {
             case RouteField::Kind::Text:
                 AnsiText::append(out, route.*f.text);
@@ -29,7 +31,7 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
             case RouteField::Kind::Int32: {
                 char digits[12];
                 const qint32 number = f.kind == RouteField::Kind::Int16 ? route.*f.int16 : route.*f.int32;
-                out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+                out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
                 break;
             }
             }
@@ -37,7 +39,7 @@ QByteArray RoutesWriter::serialize(const RouteStore &store)
         }
     }
     out.append("</Routes>\r\n");
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 qsizetype RoutesWriter::longestLine(QByteArrayView bytes)
