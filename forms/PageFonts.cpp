@@ -9,13 +9,15 @@ namespace {
 
 // The family to ask for: the design family where the system has it, else
 // the fallback, asked for by its own name. A missing family would cost a
-// search of every font's aliases on first use.
+// search of every font's aliases on first use; so would hasFamily(), hence
+// the look in the list of families.
 QString available(const QString &family)
 {
     static const QStringList missing = [] {
+        const QStringList installed = QFontDatabase::families();
         QStringList names;
         for (const QString &design : {QStringLiteral("Tahoma"), QStringLiteral("MS Sans Serif")}) {
-            if (!QFontDatabase::hasFamily(design)) {
+            if (!installed.contains(design, Qt::CaseInsensitive)) {
                 names << design;
                 // Fonts others ask for by the design names fall back alike.
                 QFont::insertSubstitution(design, kFallbackFamily);
