@@ -73,7 +73,7 @@ private:
 
     QIODevice &m_device;
     // A file whole in one read up to a chunk; a stream, which tells no size, a little at a time.
-    const qint64 m_chunkSize = qBound(qint64(4096), m_device.bytesAvailable(), kChunk);
+    const qint64 m_chunkSize = qBound(qint64(512), m_device.bytesAvailable(), kChunk);
     QByteArray m_chunk;
     qsizetype m_next = 0; // the first byte of the chunk not yet taken
     QByteArray m_held;    // a line begun in an earlier chunk
