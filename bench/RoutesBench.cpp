@@ -342,7 +342,7 @@ Loads loadsInTurns(const Files &files, RouteStore &reader)
     };
     std::vector<char> buffer(1 << 20);
     return {inTurns(
-                kTablePairs, [&] { return load(files.table); },
+                kTablePairs, [&] { return load(files.table) && reader.routeCount == RouteStore::kMaxRoutes; },
                 [&] {
                     QFile f(files.table);
                     return f.open(QIODevice::ReadOnly) && f.readAll().size() == files.tableBytes.size();
